@@ -1,0 +1,72 @@
+// morvane/XDllLoader.h: the single-instance plug-in loader.
+//
+// The application registers search directories with AddPath; LoadLibraryA
+// tries "<directory>\<name>" for each directory in turn (slashes turned into
+// backslashes and runs of backslashes collapsed) and then the bare name;
+// LoadLibraries loads every file of a directory that matches a wildcard
+// pattern. Every module loaded is recorded, so that FreeAll and KillLoader
+// release them all, oldest first.
+//
+// On POSIX systems the candidate names keep the backslash as their separator
+// and the platform layer maps it to '/'; a bare name that names a file in the
+// working directory is loaded from there.
+//
+// Ownership: the instance is owned by the class from the first GetLoader to
+// KillLoader; it owns its path strings and module records. Thread-safety:
+// none. LoadLibraries changes the process's working directory while it runs.
+#ifndef MORVANE_XDLLLOADER_H_
+#define MORVANE_XDLLLOADER_H_
+
+#include <morvane/XPtrList.h>
+#include <morvane/export.h>
+
+class MORVANE_API XDllLoader {
+ public:
+  // The one loader, created on first use.
+  static XDllLoader* GetLoader();
+  // Deletes the path strings, releases every recorded module (oldest first)
+  // and deletes the instance. Does nothing when there is no instance. Call it
+  // on the instance: XDllLoader::GetLoader()->KillLoader().
+  void KillLoader();
+
+  // Adds a search directory, as given (no test, no normalisation).
+  void AddPath(const char* path);
+  // The text of search directory `i`, 0 <= i < GetPathCount(); null for
+  // GetPath(0) when there are no directories.
+  const char* GetPath(int i);
+  // The number of search directories.
+  int GetPathCount();
+
+  // Loads `name` from the first search directory that yields it, else by the
+  // bare name; records and returns the module, or null when nothing loads.
+  HINSTANCE LoadLibraryA(const char* name);
+  // Loads every entry of `directory` whose name matches `pattern` (`*` any
+  // run, `?` any one character) through LoadLibraryA, printing
+  // "XDllLoader loaded: <directory> --> <name>" to standard output for each
+  // one that loads. The working directory is restored in every case; a
+  // directory that cannot be entered is searched as the current one.
+  void LoadLibraries(const char* directory, const char* pattern);
+  // Releases `module`; true when the system released it. On success the
+  // first record of that module is dropped, so FreeAll does not release it
+  // again.
+  bool FreeLibrary(HINSTANCE module);
+  // Releases every recorded module, oldest first, and forgets them.
+  void FreeAll();
+
+  // A loader sharing `other`'s path strings and module records (shallow):
+  // never pass a copy to KillLoader or FreeAll while `other` uses them.
+  XDllLoader(XDllLoader& other);
+  // Makes this loader share `other`'s path strings and module records.
+  XDllLoader& operator=(const XDllLoader& other);
+
+ private:
+  XDllLoader();
+  ~XDllLoader();
+
+  XPtrList paths;    // XString* per search directory, owned
+  XPtrList modules;  // HINSTANCE* cell per loaded module, owned
+
+  static XDllLoader* This;
+};
+
+#endif  // MORVANE_XDLLLOADER_H_

@@ -1,0 +1,71 @@
+// The few system facilities the library needs, one implementation per
+// platform (platform_posix.cpp, platform_windows.cpp; CMake picks one).
+// Nothing outside src/platform/ calls the system for these directly.
+//
+// Every call goes through the table returned by Calls(), so that a test can
+// replace one entry (to make a load, a directory change or a search fail) and
+// restore it afterwards. Thread-safety: the table is a plain global; tests
+// swap entries only while nothing else runs.
+#ifndef MORVANE_SRC_PLATFORM_PLATFORM_H_
+#define MORVANE_SRC_PLATFORM_PLATFORM_H_
+
+#include <morvane/export.h>
+
+#include <cstdarg>
+#include <string>
+#include <vector>
+
+namespace morvane::platform {
+
+struct SystemCalls {
+  // Sends one whole line of text to the debugger channel. On Windows:
+  // OutputDebugStringA. On POSIX: the destination that MORVANE_DEBUG_OUTPUT
+  // names when the line is written (unset or empty: discarded; "stderr":
+  // standard error; anything else: a file, appended to with one write).
+  void (*debug_output)(const char* text);
+
+  // Shows the text of a failed internal check with the caption
+  // "Assert message" (a message box on Windows; on POSIX standard error
+  // receives "Assert message: <text>\n"), then aborts. Never returns; use
+  // FailCheck() below, which says so to the compiler.
+  void (*fail_check)(const char* text);
+
+  // Loads a dynamic library; null when it cannot be loaded.
+  HINSTANCE (*load_library)(const char* name);
+  // Releases a module; true when the system released it.
+  bool (*free_library)(HINSTANCE module);
+
+  // The process's working directory, whatever its length; empty on failure.
+  std::string (*get_cwd)();
+  // Makes `path` the working directory; true on success.
+  bool (*set_cwd)(const char* path);
+
+  // The bare names of the entries of the working directory that match
+  // `pattern` ('*' any run of characters, '?' any one character), in the
+  // order the system's search delivers them (sorted by byte order on POSIX).
+  std::vector<std::string> (*find_files)(const char* pattern);
+};
+
+// The live table. Tests may overwrite entries and must restore them.
+SystemCalls& Calls();
+// The platform's own functions, for restoring entries.
+const SystemCalls& DefaultCalls();
+
+// Calls().fail_check(text), and aborts should a replaced entry return.
+[[noreturn]] void FailCheck(const char* text);
+
+// Formats into `dst` with the contract of Windows' _vsnprintf: writes at most
+// `count` characters; returns their number when the whole text has at most
+// `count` characters (a terminator is written when there is room: `dst` must
+// hold count + 1 bytes), and -1 when the text is longer than `count`.
+int FormatBounded(char* dst, int count, const char* format, va_list args);
+
+// Splits `path` into drive, directory, file name and extension like Windows'
+// _splitpath. Each non-null buffer receives its part, zero-terminated:
+// `drive` holds 3 bytes, the others 256 (parts are cut to fit).
+void SplitPath(const char* path, char* drive, char* dir, char* fname,
+               char* ext);
+
+}  // namespace morvane::platform
+
+#endif  // MORVANE_SRC_PLATFORM_PLATFORM_H_

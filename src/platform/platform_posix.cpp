@@ -1,0 +1,153 @@
+// POSIX stand-ins for the Windows facilities the library is specified over.
+#include "platform/platform.h"
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace morvane::platform {
+namespace {
+
+constexpr const char kDebugOutputVariable[] = "MORVANE_DEBUG_OUTPUT";
+constexpr const char kDebugToStderr[] = "stderr";
+constexpr const char kFailCaption[] = "Assert message";
+
+void WriteAll(int fd, const char* text, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, text, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    text += n;
+    size -= static_cast<size_t>(n);
+  }
+}
+
+void DebugOutput(const char* text) {
+  const char* target = std::getenv(kDebugOutputVariable);
+  if (target == nullptr || *target == '\0') return;
+  size_t size = std::strlen(text);
+  if (std::strcmp(target, kDebugToStderr) == 0) {
+    WriteAll(STDERR_FILENO, text, size);
+    return;
+  }
+  int fd = ::open(target, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  WriteAll(fd, text, size);
+  ::close(fd);
+}
+
+void ShowFailedCheck(const char* text) {
+  std::string line = std::string(kFailCaption) + ": " + text + "\n";
+  WriteAll(STDERR_FILENO, line.data(), line.size());
+  std::abort();
+}
+
+// A bare name that names a file in the working directory is loaded from
+// there, as Windows would; dlopen alone would search only the library path.
+HINSTANCE LoadLibrary(const char* name) {
+  std::string path(name);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.find('/') == std::string::npos) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      path.insert(0, "./");
+  }
+  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+bool FreeLibrary(HINSTANCE module) {
+  return module != nullptr && ::dlclose(module) == 0;
+}
+
+std::string GetCwd() {
+  std::vector<char> buffer(512);
+  for (;;) {
+    if (::getcwd(buffer.data(), buffer.size()) != nullptr)
+      return std::string(buffer.data());
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool SetCwd(const char* path) { return ::chdir(path) == 0; }
+
+std::vector<std::string> FindFiles(const char* pattern) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(".");
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (::fnmatch(pattern, entry->d_name, 0) == 0)
+      names.emplace_back(entry->d_name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+constexpr SystemCalls kDefaultCalls = {
+    DebugOutput, ShowFailedCheck, LoadLibrary, FreeLibrary,
+    GetCwd,      SetCwd,          FindFiles,
+};
+
+}  // namespace
+
+SystemCalls& Calls() {
+  static SystemCalls calls = kDefaultCalls;
+  return calls;
+}
+
+const SystemCalls& DefaultCalls() { return kDefaultCalls; }
+
+void FailCheck(const char* text) {
+  Calls().fail_check(text);
+  std::abort();
+}
+
+int FormatBounded(char* dst, int count, const char* format, va_list args) {
+  if (count < 0) return -1;
+  // vsnprintf always terminates; give it the byte after `count` so that a
+  // text of exactly `count` characters still fits.
+  int needed = std::vsnprintf(dst, static_cast<size_t>(count) + 1, format,
+                              args);
+  if (needed < 0 || needed > count) return -1;
+  return needed;
+}
+
+void SplitPath(const char* path, char* drive, char* dir, char* fname,
+               char* ext) {
+  constexpr size_t kDriveRoom = 3;
+  constexpr size_t kPartRoom = 256;
+  auto put = [](char* out, size_t room, const char* from, size_t size) {
+    if (out == nullptr) return;
+    size = std::min(size, room - 1);
+    std::memcpy(out, from, size);
+    out[size] = '\0';
+  };
+
+  const char* rest = path;
+  if (path[0] != '\0' && path[1] == ':') rest = path + 2;
+  put(drive, kDriveRoom, path, static_cast<size_t>(rest - path));
+
+  const char* name = rest;
+  for (const char* p = rest; *p != '\0'; ++p)
+    if (*p == '/' || *p == '\\') name = p + 1;
+  put(dir, kPartRoom, rest, static_cast<size_t>(name - rest));
+
+  const char* end = name + std::strlen(name);
+  const char* dot = end;
+  for (const char* p = name; p != end; ++p)
+    if (*p == '.') dot = p;
+  put(fname, kPartRoom, name, static_cast<size_t>(dot - name));
+  put(ext, kPartRoom, dot, static_cast<size_t>(end - dot));
+}
+
+}  // namespace morvane::platform

@@ -1,0 +1,3 @@
+#include <morvane/bmem.h>
+
+#include <gtest/gtest.h>
