@@ -90,6 +90,8 @@ class MORVANE_API XString {
   // A new string holding characters `from` to `to`
   // (0 <= from <= to + 1, to <= Length()); its length is measured, so a range
   // reaching Length() ends at the terminating zero. from == to + 1 gives "".
+  // Out of range, from < 0 acts as 0, to > Length() as Length(), and any
+  // range with from > to gives "".
   XString Sub(int from, int to);
 
   // Index where `pattern` begins, found by one forward pass from `start` that
@@ -105,11 +107,14 @@ class MORVANE_API XString {
   // pattern give -1; a start beyond Length() searches from Length().
   int ReverseFind(int start, const char* pattern);
 
-  // Removes characters `from` to `to` (0 <= from <= to + 1, to < Length()).
+  // Removes characters `from` to `to` (0 <= from <= to + 1, to < Length()),
+  // always installing a new buffer. Out of range, from < 0 acts as 0,
+  // to >= Length() as Length() - 1, and a range with from > to removes
+  // nothing.
   XString& Delete(int from, int to);
 
-  // Inserts `s` before the character at `pos` (pos >= 0); at or beyond the
-  // end it appends.
+  // Inserts `s` before the character at `pos`; at or beyond the end it
+  // appends, and pos < 0 inserts at the front. Always a new buffer.
   XString& Insert(int pos, const char* s);
 
   // Replaces the occurrence of `what` that Find(start, what) reports by

@@ -11,6 +11,8 @@
 #ifndef MORVANE_XVECTOR_H_
 #define MORVANE_XVECTOR_H_
 
+#include <functional>
+
 template <class T>
 class XVector {
  public:
@@ -76,10 +78,12 @@ class XVector {
     delete[] old;
   }
 
+  // Whether `item` is one of this vector's slots. std::less orders any two
+  // pointers, also those into different arrays.
   bool IsOwnElement(const T& item) const {
-    for (int i = 0; i < count; ++i)
-      if (&items[i] == &item) return true;
-    return false;
+    const std::less<const T*> before;
+    return items != nullptr && !before(&item, items) &&
+           before(&item, items + capacity);
   }
 
   void CopyFrom(const XVector& other) {
@@ -91,9 +95,15 @@ class XVector {
   }
 
   void Swap(XVector& other) {
-    T* i = items; items = other.items; other.items = i;
-    int c = count; count = other.count; other.count = c;
-    int k = capacity; capacity = other.capacity; other.capacity = k;
+    T* i = items;
+    items = other.items;
+    other.items = i;
+    int c = count;
+    count = other.count;
+    other.count = c;
+    int k = capacity;
+    capacity = other.capacity;
+    other.capacity = k;
   }
 };
 

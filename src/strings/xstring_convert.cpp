@@ -1,1 +1,82 @@
-// placeholder: filled in by its subsystem's work
+// XString conversions: GetValue, GetFromUnicode, Trim, SplitPath.
+#include <array>
+#include <cctype>
+#include <cstdlib>
+
+#include "platform/platform.h"
+#include "strings/xstring_internal.h"
+
+using morvane::strings::CopyText;
+using morvane::strings::Install;
+using morvane::strings::NewText;
+
+namespace {
+
+constexpr char kComma[] = ",";
+constexpr char kPeriod[] = ".";
+
+// Solid bytes are the printable, non-space ASCII ones; every other byte,
+// 128 to 255 included whatever the locale says, is blank.
+bool IsSolid(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 128 && std::isgraph(byte) != 0;
+}
+
+// The room _splitpath-style splitting gives each part, terminator included.
+constexpr size_t kDriveRoom = 3;
+constexpr size_t kPartRoom = 256;
+
+}  // namespace
+
+double XString::GetValue() {
+  Replace(0, kComma, kPeriod);
+  return std::atof(text);
+}
+
+XString& XString::GetFromUnicode(const unsigned short* w) {
+  int n = 0;
+  while (w[n] != 0) ++n;
+  char* new_text = NewText(n);
+  for (int i = 0; i < n; ++i) new_text[i] = static_cast<char>(w[i] & 0xFF);
+  new_text[n] = '\0';
+  // A unit whose low byte is zero ends the visible text early; the bytes
+  // after it stay in the buffer uncounted.
+  Install(*this, new_text, morvane::strings::Measure(new_text));
+  return *this;
+}
+
+// Works over the whole buffer up to `length`, so appended zero characters
+// count as blanks at the end.
+XString& XString::Trim() {
+  int first = 0;
+  while (first < length && !IsSolid(text[first])) ++first;
+  int last = length - 1;
+  while (last >= first && !IsSolid(text[last])) --last;
+  if (last < first) {
+    Install(*this, CopyText("", 0), 0);
+  } else if (first != 0 || last != length - 1) {
+    const int size = last - first + 1;
+    Install(*this, CopyText(text + first, size), size);
+  }
+  return *this;
+}
+
+XString& XString::SplitPath(XString* drive, XString* dir, XString* fname,
+                            XString* ext) {
+  // Every part is split before any is assigned, so a pointer may name this
+  // string itself.
+  std::array<char, kDriveRoom> drive_part{};
+  std::array<char, kPartRoom> dir_part{};
+  std::array<char, kPartRoom> fname_part{};
+  std::array<char, kPartRoom> ext_part{};
+  morvane::platform::SplitPath(text,
+                               drive != nullptr ? drive_part.data() : nullptr,
+                               dir != nullptr ? dir_part.data() : nullptr,
+                               fname != nullptr ? fname_part.data() : nullptr,
+                               ext != nullptr ? ext_part.data() : nullptr);
+  if (drive != nullptr) *drive = drive_part.data();
+  if (dir != nullptr) *dir = dir_part.data();
+  if (fname != nullptr) *fname = fname_part.data();
+  if (ext != nullptr) *ext = ext_part.data();
+  return *this;
+}

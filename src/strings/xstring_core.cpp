@@ -1,1 +1,116 @@
-// placeholder: filled in by its subsystem's work
+// XString construction, assignment, concatenation, comparison and access.
+#include <cstring>
+
+#include "strings/xstring_internal.h"
+
+using morvane::strings::CopyText;
+using morvane::strings::Install;
+using morvane::strings::Measure;
+using morvane::strings::NewText;
+
+XString::XString() : lastArg(0), text(CopyText("", 0)), length(0) {}
+
+XString::XString(const char* s)
+    : lastArg(0), text(nullptr), length(Measure(s)) {
+  text = CopyText(s, length);
+}
+
+XString::XString(const char* a, const char* b) : lastArg(0), text(nullptr) {
+  const int a_length = Measure(a);
+  const int b_length = Measure(b);
+  length = a_length + b_length;
+  text = NewText(length);
+  std::memcpy(text, a, static_cast<size_t>(a_length));
+  std::memcpy(text + a_length, b, static_cast<size_t>(b_length) + 1);
+}
+
+// The length is measured: an appended zero counted by `other` is dropped.
+XString::XString(XString& other)
+    : XString(static_cast<const char*>(other.text)) {}
+
+XString::~XString() { delete[] text; }
+
+XString& XString::operator=(const char* s) {
+  if (s == text || std::strcmp(s, text) == 0) return *this;
+  const int size = Measure(s);
+  Install(*this, CopyText(s, size), size);
+  return *this;
+}
+
+XString& XString::operator=(const XString& other) {
+  const int size = Measure(other.text);
+  Install(*this, CopyText(other.text, size), size);
+  return *this;
+}
+
+namespace {
+
+// The concatenation rules: the new length is the old length field plus the
+// appended count, and the new buffer starts with the old text up to its first
+// zero. A string that counts appended zeros is shorter than its length field;
+// the bytes the rules leave open are zero, so the buffer is always fully
+// initialised.
+char* StartAppend(XString& s, int new_length) {
+  char* text = NewText(new_length);
+  const int head = Measure(s.text);
+  std::memcpy(text, s.text, static_cast<size_t>(head));
+  std::memset(text + head, 0, static_cast<size_t>(new_length - head) + 1);
+  return text;
+}
+
+// Appends `size` bytes of `tail` right after the old text.
+void AppendText(XString& s, const char* tail, int size) {
+  const int new_length = s.length + size;
+  char* text = StartAppend(s, new_length);
+  std::memcpy(text + Measure(s.text), tail, static_cast<size_t>(size));
+  Install(s, text, new_length);
+}
+
+}  // namespace
+
+XString& XString::operator+=(const char* s) {
+  AppendText(*this, s, Measure(s));
+  return *this;
+}
+
+XString& XString::operator+=(XString& other) {
+  AppendText(*this, other.text, Measure(other.text));
+  return *this;
+}
+
+// The character goes at index new length - 1, even when the old length field
+// counts zeros beyond the visible text.
+XString& XString::operator+=(char c) {
+  const int new_length = length + 1;
+  char* text_with_c = StartAppend(*this, new_length);
+  text_with_c[new_length - 1] = c;
+  Install(*this, text_with_c, new_length);
+  return *this;
+}
+
+XString XString::operator+(const char* s) { return XString(text, s); }
+
+XString XString::operator+(XString& other) { return XString(text, other.text); }
+
+XString XString::operator+(char c) {
+  const char tail[2] = {c, '\0'};
+  return XString(text, tail);
+}
+
+bool XString::operator==(const char* s) { return std::strcmp(text, s) == 0; }
+
+bool XString::CMP(const char* s) { return *this == s; }
+
+bool XString::operator==(XString& other) { return *this == other.text; }
+
+char XString::operator[](int i) { return text[i]; }
+
+XString::operator const char*() { return text; }
+
+XString::operator void*() { return text; }
+
+const char* XString::GetPtr() { return text; }
+
+int XString::Length() { return length; }
+
+void XString::Empty() { Install(*this, CopyText("", 0), 0); }

@@ -1,1 +1,183 @@
-// placeholder: filled in by its subsystem's work
+// XString search and editing: Sub, Find, ReverseFind, Delete, Insert,
+// Replace, ReplaceAll.
+//
+// Every operation works on the buffer positions 0 to `length` - 1 and the
+// terminating zero at `length`, never on the measured text: a string whose
+// length counts appended zero characters is edited byte for byte over its
+// whole buffer. Pattern characters are never zero, so such zeros match
+// nothing.
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "strings/xstring_internal.h"
+
+using morvane::strings::CopyText;
+using morvane::strings::Install;
+using morvane::strings::Measure;
+using morvane::strings::NewText;
+
+namespace {
+
+// The forward scan over text[start, length) for a pattern of m > 0
+// characters; -1 also when start > length - m.
+// It never backs up: when a partial match fails at some character, the scan
+// goes on with the NEXT character, so an occurrence starting inside a failed
+// partial match is missed. memchr skips to the next possible start; a start
+// is possible only while m characters remain.
+int ForwardScan(const char* text, int length, int start, const char* pattern,
+                int m) {
+  int i = start;
+  while (i <= length - m) {
+    const void* hit = std::memchr(text + i, pattern[0],
+                                  static_cast<size_t>(length - m - i + 1));
+    if (hit == nullptr) return -1;
+    const int begin = static_cast<int>(static_cast<const char*>(hit) - text);
+    int k = 1;
+    i = begin + 1;
+    while (k < m && text[i] == pattern[k]) {
+      ++k;
+      ++i;
+    }
+    if (k == m) return begin;
+    ++i;  // text[i] broke the match and is not tried as a new start
+  }
+  return -1;
+}
+
+// The backward mirror of ForwardScan over text[0, start]: the pattern is
+// matched from its last character, and after a failure the scan goes on below
+// the failing character. A possible end needs m - 1 characters before it.
+int BackwardScan(const char* text, int start, const char* pattern, int m) {
+  const char last = pattern[m - 1];
+  int i = start;
+  while (i >= m - 1) {
+    while (text[i] != last) {
+      if (--i < m - 1) return -1;
+    }
+    int k = m - 2;
+    --i;
+    while (k >= 0 && text[i] == pattern[k]) {
+      --k;
+      --i;
+    }
+    if (k < 0) return i + 1;
+    --i;  // text[i] broke the match and is not tried as a new end
+  }
+  return -1;
+}
+
+// Replaces the `w` characters at `idx` (a match of the search text) by the
+// `r` characters of `with`, which may point into the old buffer.
+void ReplaceAt(XString& s, int idx, int w, const char* with, int r) {
+  const int new_length = s.length - w + r;
+  char* text = NewText(new_length);
+  std::memcpy(text, s.text, static_cast<size_t>(idx));
+  std::memcpy(text + idx, with, static_cast<size_t>(r));
+  std::memcpy(text + idx + r, s.text + idx + w,
+              static_cast<size_t>(s.length - idx - w) + 1);
+  Install(s, text, new_length);
+}
+
+bool PointsInto(const XString& s, const char* p) {
+  const std::less_equal<const char*> le;
+  return le(s.text, p) && le(p, s.text + s.length);
+}
+
+}  // namespace
+
+// The range is clamped: from < 0 reads from 0, to > Length() reads to the
+// terminating zero, and an empty range (from > to) gives "".
+XString XString::Sub(int from, int to) {
+  if (from < 0) from = 0;
+  if (to > length) to = length;
+  XString result;
+  if (from > to) return result;
+  // The result is measured: it ends at the first zero byte of the range.
+  const void* zero =
+      std::memchr(text + from, '\0', static_cast<size_t>(to - from) + 1);
+  const int size =
+      zero == nullptr
+          ? to - from + 1
+          : static_cast<int>(static_cast<const char*>(zero) - (text + from));
+  Install(result, CopyText(text + from, size), size);
+  return result;
+}
+
+int XString::Find(int start, const char* pattern) {
+  const int m = Measure(pattern);
+  if (start < 0) start = 0;
+  if (m == 0 || m > length || start >= length) return -1;
+  return ForwardScan(text, length, start, pattern, m);
+}
+
+int XString::ReverseFind(int start, const char* pattern) {
+  const int m = Measure(pattern);
+  if (start > length) start = length;
+  if (m == 0 || start < 0 || start < m - 1) return -1;
+  return BackwardScan(text, start, pattern, m);
+}
+
+// The range is clamped to the characters: from < 0 acts as 0 and
+// to >= Length() as Length() - 1. An empty range removes nothing but still
+// installs a new buffer.
+XString& XString::Delete(int from, int to) {
+  if (from < 0) from = 0;
+  if (from > length) from = length;
+  if (to > length - 1) to = length - 1;
+  if (to < from) to = from - 1;
+  const int removed = to - from + 1;
+  const int new_length = length - removed;
+  char* new_text = NewText(new_length);
+  std::memcpy(new_text, text, static_cast<size_t>(from));
+  std::memcpy(new_text + from, text + to + 1,
+              static_cast<size_t>(length - to - 1) + 1);
+  Install(*this, new_text, new_length);
+  return *this;
+}
+
+// pos < 0 inserts at the front; pos >= Length() appends.
+XString& XString::Insert(int pos, const char* s) {
+  const int size = Measure(s);
+  if (pos < 0) pos = 0;
+  if (pos > length) pos = length;
+  const int new_length = length + size;
+  char* new_text = NewText(new_length);
+  std::memcpy(new_text, text, static_cast<size_t>(pos));
+  std::memcpy(new_text + pos, s, static_cast<size_t>(size));
+  std::memcpy(new_text + pos + size, text + pos,
+              static_cast<size_t>(length - pos) + 1);
+  Install(*this, new_text, new_length);
+  return *this;
+}
+
+XString& XString::Replace(int start, const char* what, const char* with) {
+  const int idx = Find(start, what);
+  if (idx < 0) return *this;
+  ReplaceAt(*this, idx, Measure(what), with, Measure(with));
+  return *this;
+}
+
+XString& XString::ReplaceAll(int start, const char* what, const char* with) {
+  const int w = Measure(what);
+  if (w == 0) return *this;
+  int idx = ForwardScan(text, length, start < 0 ? 0 : start, what, w);
+  if (idx < 0) return *this;
+
+  // The first replacement releases the old buffer, so arguments that point
+  // into it are kept in copies of their own for the later rounds.
+  std::string what_copy;
+  std::string with_copy;
+  if (PointsInto(*this, what)) what = what_copy.assign(what).c_str();
+  if (PointsInto(*this, with)) with = with_copy.assign(with).c_str();
+  const int r = Measure(with);
+  // Restarting at a replacement that contains the search text would find it
+  // again in every inserted copy; the search then resumes after the copy.
+  const int skip = std::strstr(with, what) != nullptr ? r : 0;
+
+  do {
+    ReplaceAt(*this, idx, w, with, r);
+    idx = ForwardScan(text, length, idx + skip, what, w);
+  } while (idx >= 0);
+  return *this;
+}

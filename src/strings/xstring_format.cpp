@@ -1,1 +1,197 @@
-// placeholder: filled in by its subsystem's work
+// XString::Format: a printf-style formatter of the library's own, with
+// exactly eight one-letter conversions and no flags, widths or precisions.
+//
+// The text is assembled in a 1024-character scratch area on the stack and
+// copied into one exact-size buffer at the end, so a call whose text fits
+// makes a single heap allocation. Text that runs past the scratch area is
+// kept whole: the area then moves to the heap and grows.
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "strings/xstring_internal.h"
+
+namespace {
+
+using morvane::strings::CopyText;
+using morvane::strings::Install;
+
+// At most this many format positions are scanned; a conversion whose '%'
+// stands at the last of them is still completed.
+constexpr size_t kScanLimit = 1024;
+// Characters that fit the stack scratch area (its terminator comes extra).
+constexpr size_t kScratchChars = 1024;
+
+constexpr char kNullText[] = "(null)";
+constexpr char kGeneralFormat[] = "%g";
+constexpr char kFixedFormat[] = "%f";
+constexpr char kLowerDigits[] = "0123456789abcdef";
+constexpr char kUpperDigits[] = "0123456789ABCDEF";
+
+// The growing text of one Format call. Always has room for its terminator.
+class Scratch {
+ public:
+  Scratch() = default;
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+
+  void Put(char c) {
+    Reserve(1);
+    data_[fill_++] = c;
+  }
+
+  void Put(const char* from, size_t size) {
+    Reserve(size);
+    std::memcpy(data_ + fill_, from, size);
+    fill_ += size;
+  }
+
+  // Renders `value` in base 10 or 16, as printf's %d and %x/%X do.
+  void PutDecimal(int value) {
+    unsigned int magnitude = static_cast<unsigned int>(value);
+    const bool negative = value < 0;
+    if (negative) magnitude = 0u - magnitude;
+    char digits[16];
+    char* first = Digits(magnitude, 10, kLowerDigits, digits + sizeof digits);
+    if (negative) *--first = '-';
+    Put(first, static_cast<size_t>(digits + sizeof digits - first));
+  }
+
+  void PutHex(unsigned int value, const char* digit_set) {
+    char digits[16];
+    char* first = Digits(value, 16, digit_set, digits + sizeof digits);
+    Put(first, static_cast<size_t>(digits + sizeof digits - first));
+  }
+
+  // Renders `value` with snprintf and the two-character `format`, straight
+  // into the free room; only a text that does not fit is rendered again.
+  void PutFloat(const char* format, double value) {
+    const size_t room = capacity_ - fill_;
+    int size = std::snprintf(data_ + fill_, room + 1, format, value);
+    if (size < 0) return;
+    if (static_cast<size_t>(size) > room) {
+      Reserve(static_cast<size_t>(size));
+      size = std::snprintf(data_ + fill_, static_cast<size_t>(size) + 1, format,
+                           value);
+    }
+    fill_ += static_cast<size_t>(size);
+  }
+
+  // Terminates the text and returns it.
+  const char* Finish() {
+    data_[fill_] = '\0';
+    return data_;
+  }
+
+ private:
+  // Writes the digits of `value` backwards, ending before `end`; returns the
+  // first one.
+  static char* Digits(unsigned int value, unsigned int base,
+                      const char* digit_set, char* end) {
+    do {
+      *--end = digit_set[value % base];
+      value /= base;
+    } while (value != 0);
+    return end;
+  }
+
+  // Makes room for `extra` more characters and the terminator.
+  void Reserve(size_t extra) {
+    if (fill_ + extra <= capacity_) return;
+    size_t capacity = capacity_ * 2;
+    if (capacity < fill_ + extra) capacity = fill_ + extra;
+    auto grown = std::make_unique<char[]>(capacity + 1);
+    std::memcpy(grown.get(), data_, fill_);
+    heap_ = std::move(grown);
+    data_ = heap_.get();
+    capacity_ = capacity;
+  }
+
+  char stack_[kScratchChars + 1];
+  std::unique_ptr<char[]> heap_;
+  char* data_ = stack_;
+  size_t capacity_ = kScratchChars;
+  size_t fill_ = 0;
+};
+
+// Ordinary characters from `scan` up to the next '%', the end of the format
+// or the scan limit, whichever comes first.
+size_t OrdinaryRunEnd(const char* format, size_t scan) {
+  while (scan < kScanLimit && format[scan] != '%' && format[scan] != '\0') {
+    ++scan;
+  }
+  return scan;
+}
+
+}  // namespace
+
+XString& XString::Format(const char* format, ...) {
+  Scratch scratch;
+  va_list args;
+  va_start(args, format);
+
+  size_t scan = 0;
+  while (scan < kScanLimit && format[scan] != '\0') {
+    if (format[scan] != '%') {
+      const size_t end = OrdinaryRunEnd(format, scan);
+      scratch.Put(format + scan, end - scan);
+      scan = end;
+      continue;
+    }
+    const char letter = format[scan + 1];
+    if (letter == '\0') break;  // a final '%' is dropped
+    switch (letter) {
+      case 'i':
+      case 'd': {
+        const int value = va_arg(args, int);
+        lastArg = static_cast<unsigned int>(value);
+        scratch.PutDecimal(value);
+        break;
+      }
+      case 'x':
+      case 'X': {
+        const unsigned int value = va_arg(args, unsigned int);
+        lastArg = value;
+        scratch.PutHex(value, letter == 'x' ? kLowerDigits : kUpperDigits);
+        break;
+      }
+      case 's': {
+        const char* value = va_arg(args, const char*);
+        lastArg = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(value));
+        if (value == nullptr) value = kNullText;
+        scratch.Put(value, std::strlen(value));
+        break;
+      }
+      case 'c': {
+        // Only the lowest byte is used; the other bytes of lastArg stay.
+        const unsigned char value =
+            static_cast<unsigned char>(va_arg(args, int));
+        lastArg = (lastArg & ~0xFFu) | value;
+        scratch.Put(static_cast<char>(value));
+        break;
+      }
+      case 'g':
+      case 'f': {
+        const double value = va_arg(args, double);
+        const float narrowed = static_cast<float>(value);
+        static_assert(sizeof narrowed == sizeof lastArg);
+        std::memcpy(&lastArg, &narrowed, sizeof lastArg);
+        scratch.PutFloat(letter == 'g' ? kGeneralFormat : kFixedFormat, value);
+        break;
+      }
+      default:  // not a conversion: the letter is ordinary text
+        scratch.Put(letter);
+        break;
+    }
+    scan += 2;
+  }
+  va_end(args);
+
+  // The length ends at the first zero: a %c of zero cuts the visible text.
+  const char* assembled = scratch.Finish();
+  const int size = morvane::strings::Measure(assembled);
+  Install(*this, CopyText(assembled, size), size);
+  return *this;
+}

@@ -1,1 +1,100 @@
-// placeholder: filled in by its subsystem's work
+// XStringBuf: a growing, zero-terminated text buffer that appends
+// printf-style pieces in place and doubles when a piece does not fit.
+#include <morvane/XStringBuf.h>
+
+#include <cstdarg>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace {
+
+// Stores through a volatile access: the destructor's final stores must
+// survive optimisers that treat an object's fields as dead once its
+// destructor ends (GetPtr() on a destroyed buffer returns null by contract).
+template <class T>
+void StoreKept(T& field, T value) {
+  static_cast<volatile T&>(field) = value;
+}
+
+}  // namespace
+
+XStringBuf::XStringBuf(int capacity)
+    : capacity(capacity < 1 ? 1 : capacity), length(0), buffer(nullptr) {
+  Resize(this->capacity);
+}
+
+XStringBuf::XStringBuf(const XStringBuf& other)
+    : capacity(other.capacity),
+      length(other.length),
+      buffer(new char[static_cast<size_t>(other.capacity)]) {
+  std::memcpy(buffer, other.buffer, static_cast<size_t>(length));
+  buffer[length] = '\0';
+}
+
+XStringBuf::~XStringBuf() {
+  delete[] buffer;
+  StoreKept<char*>(buffer, nullptr);
+  StoreKept(capacity, 0);
+  StoreKept(length, 0);
+}
+
+// Each attempt formats the whole piece from its first argument, into the free
+// room less the byte held back for the terminator; -1 means it did not fit.
+void XStringBuf::Append(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  for (;;) {
+    va_list attempt;
+    va_copy(attempt, args);
+    const int written = morvane::platform::FormatBounded(
+        buffer + length, capacity - length - 1, format, attempt);
+    va_end(attempt);
+    if (written != -1) {
+      length += written;
+      buffer[length] = '\0';
+      break;
+    }
+    Resize(capacity * 2);
+  }
+  va_end(args);
+}
+
+void XStringBuf::Empty() {
+  if (buffer == nullptr) return;
+  buffer[0] = '\0';
+  length = 0;
+}
+
+XStringBuf::operator char*() { return buffer; }
+
+const char* XStringBuf::GetPtr() { return buffer; }
+
+XStringBuf& XStringBuf::operator=(const XStringBuf& other) {
+  if (this == &other) return *this;
+  char* copy = new char[static_cast<size_t>(other.capacity)];
+  std::memcpy(copy, other.buffer, static_cast<size_t>(other.length));
+  copy[other.length] = '\0';
+  delete[] buffer;
+  buffer = copy;
+  capacity = other.capacity;
+  length = other.length;
+  return *this;
+}
+
+int XStringBuf::Length() { return length; }
+
+int XStringBuf::Capacity() { return capacity; }
+
+// Only the characters in use move; whatever a failed attempt wrote past
+// `length` is dropped.
+void XStringBuf::Resize(int new_capacity) {
+  char* grown = new char[static_cast<size_t>(new_capacity)];
+  if (buffer != nullptr) {
+    std::memcpy(grown, buffer, static_cast<size_t>(length));
+    delete[] buffer;
+  }
+  capacity = new_capacity;
+  buffer = grown;
+  buffer[length] = '\0';
+}
