@@ -43,8 +43,9 @@ class MORVANE_API XDllLoader {
   // Loads every entry of `directory` whose name matches `pattern` (`*` any
   // run, `?` any one character) through LoadLibraryA, printing
   // "XDllLoader loaded: <directory> --> <name>" to standard output for each
-  // one that loads. The working directory is restored in every case; a
-  // directory that cannot be entered is searched as the current one.
+  // one that loads. The working directory is restored in every case (unless
+  // it could not even be read); a directory that cannot be entered is
+  // searched as the current one.
   void LoadLibraries(const char* directory, const char* pattern);
   // Releases `module`; true when the system released it. On success the
   // first record of that module is dropped, so FreeAll does not release it

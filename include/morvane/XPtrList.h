@@ -39,9 +39,10 @@ class MORVANE_API XPtrList {
   void* Get(int i);
   // Rebuilds the index from the chain.
   void BuildIndex();
-  // Removes the value at `i` (0 <= i < Count()) and returns it. On an empty
-  // list RemoveAt(0) returns null and changes nothing. Other out-of-range
-  // positions return null and change nothing.
+  // Removes the value at `i` (0 <= i < Count()) and returns it; the index
+  // stops being current. On an empty list RemoveAt(0) returns null and only
+  // marks the index stale. Other out-of-range positions return null and
+  // change nothing.
   void* RemoveAt(int i);
   // Releases every node and the index and starts again as a new list.
   void Clear();

@@ -5,7 +5,10 @@
 // any time; when the library is unloaded (at process exit, or dlclose /
 // FreeLibrary of the library) every block that was never released is listed
 // in the leak log "bmemlog.log" in the current directory and on the debugger
-// channel.
+// channel (OutputDebugStringA on Windows; elsewhere the destination that the
+// environment variable MORVANE_DEBUG_OUTPUT names: "stderr" or a file to
+// append to; unset, the lines are dropped). User pointers are as aligned as
+// malloc's.
 //
 // Only blocks obtained from _b_new are tracked; the library's own classes use
 // the ordinary new/delete. Thread-safety: none. The tracker is one global

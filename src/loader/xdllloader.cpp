@@ -1,1 +1,119 @@
-// placeholder: filled in by its subsystem's work
+// XDllLoader: the one plug-in loader, its search directories and the
+// modules it has loaded.
+#include <morvane/XDllLoader.h>
+#include <morvane/XString.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace {
+
+// The candidate is "<directory>\<name>"; slashes become backslashes and every
+// run of backslashes collapses to one, whatever the directory looked like.
+constexpr const char kCandidateFormat[] = "%s\\%s";
+constexpr const char kSlash[] = "/";
+constexpr const char kBackslash[] = "\\";
+constexpr const char kDoubleBackslash[] = "\\\\";
+
+constexpr const char kLoadedLine[] = "XDllLoader loaded: %s --> %s\n";
+
+}  // namespace
+
+XDllLoader* XDllLoader::This = nullptr;
+
+XDllLoader::XDllLoader() = default;
+
+// Members are destroyed in reverse order: `modules`, then `paths`. Neither
+// list owns its pointees; KillLoader has released them already.
+XDllLoader::~XDllLoader() = default;
+
+XDllLoader::XDllLoader(XDllLoader& other)
+    : paths(other.paths), modules(other.modules) {}
+
+XDllLoader& XDllLoader::operator=(const XDllLoader& other) {
+  if (this != &other) {
+    paths = other.paths;
+    modules = other.modules;
+  }
+  return *this;
+}
+
+XDllLoader* XDllLoader::GetLoader() {
+  if (This == nullptr) This = new XDllLoader();
+  return This;
+}
+
+void XDllLoader::KillLoader() {
+  if (This == nullptr) return;
+  while (paths.Count() > 0) delete static_cast<XString*>(paths.RemoveAt(0));
+  FreeAll();
+  delete This;
+  This = nullptr;
+}
+
+void XDllLoader::AddPath(const char* path) { paths.AddTail(new XString(path)); }
+
+const char* XDllLoader::GetPath(int i) {
+  auto* path = static_cast<XString*>(paths.Get(i));
+  return path == nullptr ? nullptr : path->GetPtr();
+}
+
+int XDllLoader::GetPathCount() { return paths.Count(); }
+
+HINSTANCE XDllLoader::LoadLibraryA(const char* name) {
+  auto& calls = morvane::platform::Calls();
+  HINSTANCE module = nullptr;
+  XString candidate;
+  for (int i = 0; i < GetPathCount() && module == nullptr; ++i) {
+    candidate.Format(kCandidateFormat, GetPath(i), name);
+    candidate.ReplaceAll(0, kSlash, kBackslash);
+    candidate.ReplaceAll(0, kDoubleBackslash, kBackslash);
+    module = calls.load_library(candidate.GetPtr());
+  }
+  if (module == nullptr) module = calls.load_library(name);
+  if (module != nullptr) modules.AddTail(new HINSTANCE(module));
+  return module;
+}
+
+void XDllLoader::LoadLibraries(const char* directory, const char* pattern) {
+  auto& calls = morvane::platform::Calls();
+  // Failing to read the working directory or to enter `directory` is not an
+  // error: the pattern is then matched wherever the process stands.
+  const std::string saved = calls.get_cwd();
+  calls.set_cwd(directory);
+  const std::vector<std::string> names = calls.find_files(pattern);
+  for (const std::string& name : names) {
+    if (LoadLibraryA(name.c_str()) != nullptr) {
+      std::printf(kLoadedLine, directory, name.c_str());
+      // Keeps the lines in order with output written through other streams.
+      std::fflush(stdout);
+    }
+  }
+  if (!saved.empty()) calls.set_cwd(saved.c_str());
+}
+
+bool XDllLoader::FreeLibrary(HINSTANCE module) {
+  if (!morvane::platform::Calls().free_library(module)) return false;
+  // Forget one record of the module so that FreeAll does not release it a
+  // second time; a module loaded twice keeps its other record.
+  for (int i = 0; i < modules.Count(); ++i) {
+    auto* cell = static_cast<HINSTANCE*>(modules.Get(i));
+    if (*cell == module) {
+      delete static_cast<HINSTANCE*>(modules.RemoveAt(i));
+      break;
+    }
+  }
+  return true;
+}
+
+void XDllLoader::FreeAll() {
+  auto& calls = morvane::platform::Calls();
+  while (modules.Count() > 0) {
+    auto* cell = static_cast<HINSTANCE*>(modules.RemoveAt(0));
+    calls.free_library(*cell);
+    delete cell;
+  }
+}

@@ -1,6 +1,4 @@
 // POSIX stand-ins for the Windows facilities the library is specified over.
-#include "platform/platform.h"
-
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -13,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/platform.h"
 
 namespace morvane::platform {
 namespace {
@@ -53,7 +53,9 @@ void ShowFailedCheck(const char* text) {
 
 // A bare name that names a file in the working directory is loaded from
 // there, as Windows would; dlopen alone would search only the library path.
+// An empty name loads nothing (dlopen would hand back the program itself).
 HINSTANCE LoadLibrary(const char* name) {
+  if (*name == '\0') return nullptr;
   std::string path(name);
   std::replace(path.begin(), path.end(), '\\', '/');
   if (path.find('/') == std::string::npos) {
@@ -116,8 +118,8 @@ int FormatBounded(char* dst, int count, const char* format, va_list args) {
   if (count < 0) return -1;
   // vsnprintf always terminates; give it the byte after `count` so that a
   // text of exactly `count` characters still fits.
-  int needed = std::vsnprintf(dst, static_cast<size_t>(count) + 1, format,
-                              args);
+  int needed =
+      std::vsnprintf(dst, static_cast<size_t>(count) + 1, format, args);
   if (needed < 0 || needed > count) return -1;
   return needed;
 }

@@ -1,1 +1,205 @@
-// placeholder: filled in by its subsystem's work
+// The allocation tracker: the global manager's life, tracked allocation and
+// release, and the internal checks. Every check of the tracker is made in
+// this file, because a failed check reports this file's path and the check's
+// line in it.
+#include <morvane/bmem.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "platform/platform.h"
+#include "tracker/heap.h"
+#include "tracker/leak_report.h"
+#include "tracker/mem_manager.h"
+
+namespace morvane::tracker {
+namespace {
+
+constexpr char kCheckFormat[] = "Assert in file : %s in line : %d, var : %s";
+constexpr std::size_t kCheckTextRoom = 256;
+
+[[noreturn]] void FailedCheck(int line, const char* expression) {
+  char text[kCheckTextRoom];
+  std::snprintf(text, sizeof text, kCheckFormat, __FILE__, line, expression);
+  platform::FailCheck(text);
+}
+
+// The message names the expression exactly as written, so the names of the
+// variables that the checks test are part of the tracker's output.
+#define MEM_CHECK(expression) \
+  ((expression) ? void() : FailedCheck(__LINE__, #expression))
+
+// The header in front of a block keeps the user pointer as aligned as the C
+// heap's own blocks; the node's address is its last pointer-sized word.
+constexpr std::size_t kHeaderSize = alignof(std::max_align_t);
+static_assert(kHeaderSize >= sizeof(MemNode*));
+
+// The name's length plus its terminator.
+int NameBytes(const char* name) {
+  return static_cast<int>(std::strlen(name) + 1);
+}
+
+void* HeaderWord(void* pointer) {
+  return static_cast<char*>(pointer) - sizeof(MemNode*);
+}
+
+}  // namespace
+
+void MemNode::Unlink() {
+  if (next != nullptr) next->prev = prev;
+  prev->next = next;
+  next = nullptr;
+  prev = nullptr;
+}
+
+MemList::MemList() : MemLinks{nullptr, nullptr, nullptr} {}
+
+MemList::~MemList() = default;
+
+MemManager::MemManager(const char* filename)
+    : logfile(nullptr), memorysize(0), usedmem(0), memcount(0) {
+  MEM_CHECK(filename);
+  const std::size_t bytes = std::strlen(filename) + 1;
+  this->logfile = static_cast<char*>(Heap().allocate(bytes));
+  MEM_CHECK(this->logfile);
+  std::memcpy(this->logfile, filename, bytes);
+}
+
+MemManager::~MemManager() {
+  if (usedmem > 0 || memorysize > 0) {
+    Report();
+    const int varcount = CountRecords();
+    SendSummary(this, memorysize, usedmem, varcount, logfile);
+  } else {
+    SendNothingLive(this);
+  }
+  Heap().release(logfile);
+}
+
+void* MemManager::Allocate(unsigned int size, const char* file, int line) {
+  MEM_CHECK(file);
+  // A size that the header would carry past the top of size_t is refused
+  // like any block the heap cannot give.
+  char* ret = nullptr;
+  if (size <= SIZE_MAX - kHeaderSize)
+    ret = static_cast<char*>(Heap().allocate(kHeaderSize + size));
+  MEM_CHECK(ret);
+
+  auto* tempblocks =
+      static_cast<MemStruct*>(Heap().allocate(sizeof(MemStruct)));
+  MEM_CHECK(tempblocks);
+  tempblocks = new (tempblocks) MemStruct;  // trivial: writes nothing
+  const int name_bytes = NameBytes(file);
+  tempblocks->file = static_cast<char*>(Heap().allocate(name_bytes));
+  MEM_CHECK(tempblocks->file);
+  std::memcpy(tempblocks->file, file, name_bytes);
+  tempblocks->pointer = ret + kHeaderSize;
+  tempblocks->size = size;
+  tempblocks->line = line;
+
+  usedmem += size;
+  memorysize += static_cast<int>(sizeof(MemStruct)) + name_bytes;
+  ++memcount;
+
+  auto* node = static_cast<MemNode*>(Heap().allocate(sizeof(MemNode)));
+  MEM_CHECK(node);
+  node = new (node) MemNode;  // trivial: leaves the unused word unset
+  memorysize += static_cast<int>(sizeof(MemNode));
+
+  node->record = tempblocks;
+  node->next = blocks.next;
+  node->prev = &blocks;
+  blocks.next = node;
+  if (node->next != nullptr) node->next->prev = node;
+
+  std::memcpy(HeaderWord(tempblocks->pointer), &node, sizeof node);
+  return tempblocks->pointer;
+}
+
+void MemManager::Release(void* pointer) {
+  MEM_CHECK(pointer);
+  MemNode* node = nullptr;
+  std::memcpy(&node, HeaderWord(pointer), sizeof node);
+  MEM_CHECK(node);
+  MemStruct* memstrc = node->record;
+  MEM_CHECK(memstrc);
+  MEM_CHECK(memstrc->pointer == pointer);
+
+  usedmem -= memstrc->size;
+  --memcount;
+  Heap().release(static_cast<char*>(pointer) - kHeaderSize);
+  memorysize -= NameBytes(memstrc->file);
+  Heap().release(memstrc->file);
+  memorysize -= static_cast<int>(sizeof(MemStruct));
+  Heap().release(memstrc);
+  node->Unlink();
+  memorysize -= static_cast<int>(sizeof(MemNode));
+  Heap().release(node);
+}
+
+void MemManager::Report() {
+  if (blocks.next == nullptr) return;
+  LeakReport report(logfile, usedmem, memcount);
+  for (const MemNode* node = blocks.next; node != nullptr; node = node->next) {
+    const MemStruct* memstrc = node->record;
+    MEM_CHECK(memstrc);
+    report.Add(*memstrc);
+  }
+}
+
+int MemManager::CountRecords() const {
+  int count = 0;
+  for (const MemNode* node = blocks.next; node != nullptr; node = node->next) {
+    const MemStruct* memstrc = node->record;
+    MEM_CHECK(memstrc);
+    ++count;
+  }
+  return count;
+}
+
+namespace {
+
+constexpr char kLogFileName[] = "bmemlog.log";
+
+// Static storage without a destructor of its own: the manager ends only
+// through DestroyGlobalManager, which the runtime calls at unload (at process
+// exit, or when a shared library is closed).
+alignas(MemManager) unsigned char manager_storage[sizeof(MemManager)];
+MemManager* manager = nullptr;
+bool manager_destroyed = false;
+
+// The library's only static initialiser.
+[[maybe_unused]] const bool manager_constructed = [] {
+  manager = new (manager_storage) MemManager(kLogFileName);
+  std::atexit(DestroyGlobalManager);
+  return true;
+}();
+
+}  // namespace
+
+MemManager& GlobalManager() { return *manager; }
+
+void DestroyGlobalManager() {
+  if (manager_destroyed) return;
+  manager_destroyed = true;
+  manager->~MemManager();
+}
+
+}  // namespace morvane::tracker
+
+using morvane::tracker::GlobalManager;
+
+void* _b_new(unsigned int size, const char* file, int line) {
+  return GlobalManager().Allocate(size, file, line);
+}
+
+void _b_delete(void* pointer, const char* /*file*/, int /*line*/) {
+  GlobalManager().Release(pointer);
+}
+
+long _b_getusedmem() { return GlobalManager().UsedMem(); }
+
+long _b_getmemcount() { return GlobalManager().MemCount(); }
