@@ -1,0 +1,78 @@
+# Installation: the public headers, the shared library with its versioned
+# name links, a CMake package (morvane::morvane) and a pkg-config file, all
+# under the GNUInstallDirs locations. Only the `morvane` target is installed;
+# the object library it is built from and the static test archive are not
+# part of the package.
+
+include(CMakePackageConfigHelpers)
+
+set(MORVANE_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/morvane
+    CACHE STRING "Where morvaneConfig.cmake is installed, below the prefix")
+mark_as_advanced(MORVANE_INSTALL_CMAKEDIR)
+
+install(TARGETS morvane
+  EXPORT morvaneTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime
+          NAMELINK_COMPONENT development
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
+)
+
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/morvane
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  COMPONENT development
+  FILES_MATCHING PATTERN "*.h"
+)
+
+install(EXPORT morvaneTargets
+  NAMESPACE morvane::
+  DESTINATION ${MORVANE_INSTALL_CMAKEDIR}
+  COMPONENT development
+)
+
+configure_package_config_file(
+  ${CMAKE_CURRENT_LIST_DIR}/morvaneConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/morvaneConfig.cmake
+  INSTALL_DESTINATION ${MORVANE_INSTALL_CMAKEDIR}
+)
+write_basic_package_version_file(
+  ${PROJECT_BINARY_DIR}/morvaneConfigVersion.cmake
+  VERSION ${PROJECT_VERSION}
+  COMPATIBILITY SameMajorVersion
+)
+install(FILES
+  ${PROJECT_BINARY_DIR}/morvaneConfig.cmake
+  ${PROJECT_BINARY_DIR}/morvaneConfigVersion.cmake
+  DESTINATION ${MORVANE_INSTALL_CMAKEDIR}
+  COMPONENT development
+)
+
+# The pkg-config file finds the prefix from its own location when the
+# install directories are relative, so an installed tree can be moved (or
+# installed with `cmake --install --prefix`) without editing it.
+set(MORVANE_PC_LIBDIR ${CMAKE_INSTALL_LIBDIR})
+set(MORVANE_PC_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR})
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(MORVANE_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+  set(MORVANE_PC_LIBDIR_VALUE "${CMAKE_INSTALL_LIBDIR}")
+else()
+  file(RELATIVE_PATH pc_up "/root/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/root")
+  string(REGEX REPLACE "/$" "" pc_up "${pc_up}")
+  set(MORVANE_PC_PREFIX "\${pcfiledir}/${pc_up}")
+  set(MORVANE_PC_LIBDIR_VALUE "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
+endif()
+if(IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
+  set(MORVANE_PC_INCLUDEDIR_VALUE "${CMAKE_INSTALL_INCLUDEDIR}")
+else()
+  set(MORVANE_PC_INCLUDEDIR_VALUE "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
+endif()
+set(MORVANE_PC_LIBS_PRIVATE "")
+foreach(lib IN LISTS CMAKE_DL_LIBS)
+  string(APPEND MORVANE_PC_LIBS_PRIVATE " -l${lib}")
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/morvane.pc.in
+  ${PROJECT_BINARY_DIR}/morvane.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/morvane.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+  COMPONENT development
+)

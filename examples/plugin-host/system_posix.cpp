@@ -1,0 +1,43 @@
+// POSIX side of the host's system calls: dlsym, /proc/self/exe, posix_spawn.
+#include <dlfcn.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "system.h"
+
+extern char** environ;
+
+namespace demo {
+
+Function FindExport(HINSTANCE module, const char* name) {
+  return reinterpret_cast<Function>(::dlsym(module, name));
+}
+
+std::string ExecutablePath(const char* argv0) {
+  std::vector<char> buffer(4096);
+  ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n <= 0) return argv0;
+  return std::string(buffer.data(), static_cast<size_t>(n));
+}
+
+int RunAndWait(const std::string& program,
+               const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(),
+                    environ) != 0)
+    return -1;
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace demo
