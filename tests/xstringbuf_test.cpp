@@ -85,6 +85,34 @@ TEST(XStringBuf, ManyAppendsMatchAString) {
   EXPECT_EQ(b.Capacity(), 32768);
 }
 
+// --- Pieces that read this buffer --------------------------------------------
+
+// The failed attempt overwrites the terminator and the regrowth replaces the
+// buffer; the retry must still read the original text.
+TEST(XStringBuf, ArgumentsIntoOwnTextSurviveRegrowth) {
+  XStringBuf b(8);
+  b.Append("abcdef");
+  b.Append("%s|%s", b.GetPtr(), b.GetPtr() + 3);
+  ExpectState(b, "abcdefabcdef|def", 32);
+}
+
+// Written in place, the output would run over the format's own terminator.
+TEST(XStringBuf, FormatFromOwnTextIsReadIntact) {
+  XStringBuf b(64);
+  b.Append("%s", "%d;");
+  b.Append(b.GetPtr(), 7);
+  ExpectState(b, "%d;7;", 64);
+}
+
+// A piece the formatter cannot render (no multibyte form of U+4E00 in the
+// "C" locale) appends nothing instead of growing the buffer without end.
+TEST(XStringBuf, UnrenderablePieceAppendsNothing) {
+  XStringBuf b(8);
+  b.Append("x");
+  b.Append("%ls", L"\u4e00");
+  ExpectState(b, "x", 8);
+}
+
 // --- Empty ------------------------------------------------------------------
 
 TEST(XStringBuf, EmptyKeepsGrownBuffer) {

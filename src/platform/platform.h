@@ -57,7 +57,8 @@ const SystemCalls& DefaultCalls();
 // Formats into `dst` with the contract of Windows' _vsnprintf: writes at most
 // `count` characters; returns their number when the whole text has at most
 // `count` characters (a terminator is written when there is room: `dst` must
-// hold count + 1 bytes), and -1 when the text is longer than `count`.
+// hold count + 1 bytes), and -1 when the text is longer than `count`. A text
+// that cannot be rendered at all (an output error) gives 0 and an empty text.
 int FormatBounded(char* dst, int count, const char* format, va_list args);
 
 // Splits `path` into drive, directory, file name and extension like Windows'

@@ -120,7 +120,13 @@ int FormatBounded(char* dst, int count, const char* format, va_list args) {
   // text of exactly `count` characters still fits.
   int needed =
       std::vsnprintf(dst, static_cast<size_t>(count) + 1, format, args);
-  if (needed < 0 || needed > count) return -1;
+  if (needed < 0) {
+    // An output error (a wide character without a multibyte form) is not a
+    // text too long for `count`: more room would never help.
+    dst[0] = '\0';
+    return 0;
+  }
+  if (needed > count) return -1;
   return needed;
 }
 

@@ -4,6 +4,9 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -15,6 +18,14 @@ namespace {
 template <class T>
 void StoreKept(T& field, T value) {
   static_cast<volatile T&>(field) = value;
+}
+
+// Whether `p` points into the `capacity` bytes at `buffer`. std::less orders
+// any two pointers, also those into different arrays.
+bool PointsInto(const char* buffer, int capacity, const char* p) {
+  const std::less<const char*> before;
+  return buffer != nullptr && !before(p, buffer) &&
+         before(p, buffer + capacity);
 }
 
 }  // namespace
@@ -41,21 +52,39 @@ XStringBuf::~XStringBuf() {
 
 // Each attempt formats the whole piece from its first argument, into the free
 // room less the byte held back for the terminator; -1 means it did not fit.
+//
+// The format and the arguments may point into this buffer. The output would
+// run over the format's terminator, so such a format is copied first; and the
+// buffer the call started with outlives every regrowth, its terminator
+// restored, so that each attempt reads the arguments' text intact.
 void XStringBuf::Append(const char* format, ...) {
+  std::string own_format;
+  const char* piece = PointsInto(buffer, capacity, format)
+                          ? own_format.assign(format).c_str()
+                          : format;
+  std::unique_ptr<char[]> first_buffer;
   va_list args;
   va_start(args, format);
   for (;;) {
     va_list attempt;
     va_copy(attempt, args);
     const int written = morvane::platform::FormatBounded(
-        buffer + length, capacity - length - 1, format, attempt);
+        buffer + length, capacity - length - 1, piece, attempt);
     va_end(attempt);
     if (written != -1) {
       length += written;
       buffer[length] = '\0';
       break;
     }
-    Resize(capacity * 2);
+    buffer[length] = '\0';
+    if (first_buffer == nullptr) {
+      first_buffer.reset(buffer);
+      buffer = nullptr;  // so that Resize keeps it
+      Resize(capacity * 2);
+      std::memcpy(buffer, first_buffer.get(), static_cast<size_t>(length));
+    } else {
+      Resize(capacity * 2);
+    }
   }
   va_end(args);
 }
