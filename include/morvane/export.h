@@ -36,7 +36,7 @@
 struct HINSTANCE__;
 typedef struct HINSTANCE__* HINSTANCE;
 #else
-typedef void* HINSTANCE;
+using HINSTANCE = void*;
 #endif
 
 #endif  // MORVANE_EXPORT_H_

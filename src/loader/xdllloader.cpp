@@ -30,8 +30,9 @@ XDllLoader::XDllLoader() = default;
 // list owns its pointees; KillLoader has released them already.
 XDllLoader::~XDllLoader() = default;
 
-XDllLoader::XDllLoader(XDllLoader& other)
-    : paths(other.paths), modules(other.modules) {}
+// Copies `paths`, then `modules`: the lists share the other loader's strings
+// and module cells.
+XDllLoader::XDllLoader(XDllLoader& other) = default;
 
 XDllLoader& XDllLoader::operator=(const XDllLoader& other) {
   if (this != &other) {

@@ -37,6 +37,8 @@ XString& XString::operator=(const char* s) {
   return *this;
 }
 
+// The copy is made before the old buffer goes, so `s = s` is safe.
+// NOLINTNEXTLINE(bugprone-unhandled-self-assignment)
 XString& XString::operator=(const XString& other) {
   const int size = Measure(other.text);
   Install(*this, CopyText(other.text, size), size);

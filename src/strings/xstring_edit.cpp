@@ -10,62 +10,17 @@
 #include <functional>
 #include <string>
 
+#include "strings/pattern_scan.h"
 #include "strings/xstring_internal.h"
 
+using morvane::strings::BackwardScan;
 using morvane::strings::CopyText;
+using morvane::strings::ForwardScan;
 using morvane::strings::Install;
 using morvane::strings::Measure;
 using morvane::strings::NewText;
 
 namespace {
-
-// The forward scan over text[start, length) for a pattern of m > 0
-// characters; -1 also when start > length - m.
-// It never backs up: when a partial match fails at some character, the scan
-// goes on with the NEXT character, so an occurrence starting inside a failed
-// partial match is missed. memchr skips to the next possible start; a start
-// is possible only while m characters remain.
-int ForwardScan(const char* text, int length, int start, const char* pattern,
-                int m) {
-  int i = start;
-  while (i <= length - m) {
-    const void* hit = std::memchr(text + i, pattern[0],
-                                  static_cast<size_t>(length - m - i + 1));
-    if (hit == nullptr) return -1;
-    const int begin = static_cast<int>(static_cast<const char*>(hit) - text);
-    int k = 1;
-    i = begin + 1;
-    while (k < m && text[i] == pattern[k]) {
-      ++k;
-      ++i;
-    }
-    if (k == m) return begin;
-    ++i;  // text[i] broke the match and is not tried as a new start
-  }
-  return -1;
-}
-
-// The backward mirror of ForwardScan over text[0, start]: the pattern is
-// matched from its last character, and after a failure the scan goes on below
-// the failing character. A possible end needs m - 1 characters before it.
-int BackwardScan(const char* text, int start, const char* pattern, int m) {
-  const char last = pattern[m - 1];
-  int i = start;
-  while (i >= m - 1) {
-    while (text[i] != last) {
-      if (--i < m - 1) return -1;
-    }
-    int k = m - 2;
-    --i;
-    while (k >= 0 && text[i] == pattern[k]) {
-      --k;
-      --i;
-    }
-    if (k < 0) return i + 1;
-    --i;  // text[i] broke the match and is not tried as a new end
-  }
-  return -1;
-}
 
 // Replaces the `w` characters at `idx` (a match of the search text) by the
 // `r` characters of `with`, which may point into the old buffer.
@@ -80,7 +35,7 @@ void ReplaceAt(XString& s, int idx, int w, const char* with, int r) {
 }
 
 bool PointsInto(const XString& s, const char* p) {
-  const std::less_equal<const char*> le;
+  const std::less_equal<> le;
   return le(s.text, p) && le(p, s.text + s.length);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "strings/simple_format.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ void StoreKept(T& field, T value) {
 // Whether `p` points into the `capacity` bytes at `buffer`. std::less orders
 // any two pointers, also those into different arrays.
 bool PointsInto(const char* buffer, int capacity, const char* p) {
-  const std::less<const char*> before;
+  const std::less<> before;
   return buffer != nullptr && !before(p, buffer) &&
          before(p, buffer + capacity);
 }
@@ -52,6 +53,8 @@ XStringBuf::~XStringBuf() {
 
 // Each attempt formats the whole piece from its first argument, into the free
 // room less the byte held back for the terminator; -1 means it did not fit.
+// Plain pieces are rendered by SimpleFormat, the rest by the C library; both
+// give the same text.
 //
 // The format and the arguments may point into this buffer. The output would
 // run over the format's terminator, so such a format is copied first; and the
@@ -63,13 +66,26 @@ void XStringBuf::Append(const char* format, ...) {
                           ? own_format.assign(format).c_str()
                           : format;
   std::unique_ptr<char[]> first_buffer;
-  va_list args;
-  va_start(args, format);
+  bool simple = true;  // until SimpleFormat leaves the piece to the C library
   for (;;) {
+    char* const room = buffer + length;
+    const int count = capacity - length - 1;
+    // Every attempt starts the argument list afresh (va_start rather than a
+    // va_copy of a started list, which stalls on the copy).
     va_list attempt;
-    va_copy(attempt, args);
-    const int written = morvane::platform::FormatBounded(
-        buffer + length, capacity - length - 1, piece, attempt);
+    va_start(attempt, format);
+    int written = morvane::strings::kNotSimple;
+    if (simple) {
+      written = morvane::strings::SimpleFormat(room, count, piece, attempt);
+      if (written == morvane::strings::kNotSimple) {
+        simple = false;
+        va_end(attempt);
+        va_start(attempt, format);
+      }
+    }
+    if (!simple) {
+      written = morvane::platform::FormatBounded(room, count, piece, attempt);
+    }
     va_end(attempt);
     if (written != -1) {
       length += written;
@@ -86,7 +102,6 @@ void XStringBuf::Append(const char* format, ...) {
       Resize(capacity * 2);
     }
   }
-  va_end(args);
 }
 
 void XStringBuf::Empty() {

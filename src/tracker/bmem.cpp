@@ -35,7 +35,10 @@ constexpr std::size_t kCheckTextRoom = 256;
 // The header in front of a block keeps the user pointer as aligned as the C
 // heap's own blocks; the node's address is its last pointer-sized word.
 constexpr std::size_t kHeaderSize = alignof(std::max_align_t);
-static_assert(kHeaderSize >= sizeof(MemNode*));
+// The size of that word: a pointer to a node, not a node.
+constexpr std::size_t kNodeAddressSize =
+    sizeof(MemNode*);  // NOLINT(bugprone-sizeof-expression)
+static_assert(kHeaderSize >= kNodeAddressSize);
 
 // The name's length plus its terminator.
 int NameBytes(const char* name) {
@@ -43,7 +46,7 @@ int NameBytes(const char* name) {
 }
 
 void* HeaderWord(void* pointer) {
-  return static_cast<char*>(pointer) - sizeof(MemNode*);
+  return static_cast<char*>(pointer) - kNodeAddressSize;
 }
 
 }  // namespace
@@ -63,20 +66,21 @@ MemManager::MemManager(const char* filename)
     : logfile(nullptr), memorysize(0), usedmem(0), memcount(0) {
   MEM_CHECK(filename);
   const std::size_t bytes = std::strlen(filename) + 1;
-  this->logfile = static_cast<char*>(Heap().allocate(bytes));
+  this->logfile = static_cast<char*>(HeapAllocate(bytes));
   MEM_CHECK(this->logfile);
   std::memcpy(this->logfile, filename, bytes);
 }
 
 MemManager::~MemManager() {
   if (usedmem > 0 || memorysize > 0) {
-    Report();
-    const int varcount = CountRecords();
+    // The report's walk also counts the records: a second walk would meet
+    // the same nodes and make the same check on each.
+    const int varcount = Report();
     SendSummary(this, memorysize, usedmem, varcount, logfile);
   } else {
     SendNothingLive(this);
   }
-  Heap().release(logfile);
+  HeapRelease(logfile);
 }
 
 void* MemManager::Allocate(unsigned int size, const char* file, int line) {
@@ -85,26 +89,26 @@ void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   // like any block the heap cannot give.
   char* ret = nullptr;
   if (size <= SIZE_MAX - kHeaderSize)
-    ret = static_cast<char*>(Heap().allocate(kHeaderSize + size));
+    ret = static_cast<char*>(HeapAllocate(kHeaderSize + size));
   MEM_CHECK(ret);
 
   auto* tempblocks =
-      static_cast<MemStruct*>(Heap().allocate(sizeof(MemStruct)));
+      static_cast<MemStruct*>(HeapAllocate(sizeof(MemStruct)));
   MEM_CHECK(tempblocks);
   tempblocks = new (tempblocks) MemStruct;  // trivial: writes nothing
   const int name_bytes = NameBytes(file);
-  tempblocks->file = static_cast<char*>(Heap().allocate(name_bytes));
+  tempblocks->file = static_cast<char*>(HeapAllocate(name_bytes));
   MEM_CHECK(tempblocks->file);
   std::memcpy(tempblocks->file, file, name_bytes);
   tempblocks->pointer = ret + kHeaderSize;
   tempblocks->size = size;
   tempblocks->line = line;
 
-  usedmem += size;
+  usedmem += static_cast<int>(size);
   memorysize += static_cast<int>(sizeof(MemStruct)) + name_bytes;
   ++memcount;
 
-  auto* node = static_cast<MemNode*>(Heap().allocate(sizeof(MemNode)));
+  auto* node = static_cast<MemNode*>(HeapAllocate(sizeof(MemNode)));
   MEM_CHECK(node);
   node = new (node) MemNode;  // trivial: leaves the unused word unset
   memorysize += static_cast<int>(sizeof(MemNode));
@@ -115,46 +119,39 @@ void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   blocks.next = node;
   if (node->next != nullptr) node->next->prev = node;
 
-  std::memcpy(HeaderWord(tempblocks->pointer), &node, sizeof node);
+  std::memcpy(HeaderWord(tempblocks->pointer), &node, kNodeAddressSize);
   return tempblocks->pointer;
 }
 
 void MemManager::Release(void* pointer) {
   MEM_CHECK(pointer);
   MemNode* node = nullptr;
-  std::memcpy(&node, HeaderWord(pointer), sizeof node);
+  std::memcpy(&node, HeaderWord(pointer), kNodeAddressSize);
   MEM_CHECK(node);
   MemStruct* memstrc = node->record;
   MEM_CHECK(memstrc);
   MEM_CHECK(memstrc->pointer == pointer);
 
-  usedmem -= memstrc->size;
+  usedmem -= static_cast<int>(memstrc->size);
   --memcount;
-  Heap().release(static_cast<char*>(pointer) - kHeaderSize);
+  HeapRelease(static_cast<char*>(pointer) - kHeaderSize);
   memorysize -= NameBytes(memstrc->file);
-  Heap().release(memstrc->file);
+  HeapRelease(memstrc->file);
   memorysize -= static_cast<int>(sizeof(MemStruct));
-  Heap().release(memstrc);
+  HeapRelease(memstrc);
   node->Unlink();
   memorysize -= static_cast<int>(sizeof(MemNode));
-  Heap().release(node);
+  HeapRelease(node);
 }
 
-void MemManager::Report() {
-  if (blocks.next == nullptr) return;
+int MemManager::Report() {
+  if (blocks.next == nullptr) return 0;
+  int count = 0;
   LeakReport report(logfile, usedmem, memcount);
   for (const MemNode* node = blocks.next; node != nullptr; node = node->next) {
     const MemStruct* memstrc = node->record;
     MEM_CHECK(memstrc);
     report.Add(*memstrc);
-  }
-}
-
-int MemManager::CountRecords() const {
-  int count = 0;
-  for (const MemNode* node = blocks.next; node != nullptr; node = node->next) {
-    const MemStruct* memstrc = node->record;
-    MEM_CHECK(memstrc);
     ++count;
   }
   return count;

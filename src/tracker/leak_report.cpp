@@ -45,29 +45,73 @@ constexpr char kLogRule[] = "::::::::::::::::::::::::::::::::::::::::::\n";
 constexpr char kLogTimestamp[] = "timestamp: %s\n\n";
 constexpr char kLogTotalSize[] = "overall size of memory leaks   = %8d byte\n";
 constexpr char kLogTotalCount[] = "num of memory leaks            = %8d \n\n";
+// Each block, as printf would write it from the format
+//   ",---...---[mem leak]\n|   size    = %d\n|   src     = %s\n"
+//   "|   line    = %d\n|   pointer = %x\n'---...---\n\n"
+// (60 hyphens after the comma, 67 after the apostrophe).
 constexpr char kLogBlockTop[] =
     ",------------------------------------------------------------"
     "[mem leak]\n";
-constexpr char kLogBlockSize[] = "|   size    = %d\n";
-constexpr char kLogBlockSource[] = "|   src     = %s\n";
-constexpr char kLogBlockLine[] = "|   line    = %d\n";
-constexpr char kLogBlockPointer[] = "|   pointer = %" PRIxPTR "\n";
+constexpr char kLogBlockSize[] = "|   size    = ";
+constexpr char kLogBlockSource[] = "\n|   src     = ";
+constexpr char kLogBlockLine[] = "\n|   line    = ";
+constexpr char kLogBlockPointer[] = "\n|   pointer = ";
 constexpr char kLogBlockBottom[] =
-    "'-------------------------------------------------------------------"
+    "\n'-------------------------------------------------------------------"
     "\n\n";
 constexpr char kLogEnd[] = "---\nEOF\n";
+// Room for the log's stream buffer: a report writes a few hundred bytes per
+// block.
+constexpr std::size_t kLogBufferSize = std::size_t{64} * 1024;
 
 constexpr char kDebugTotalSize[] =
     "[qmx] overall size of memory leaks      = %8d bytes\n";
 constexpr char kDebugTotalCount[] =
     "[qmx] num of memory leaks               = %8d \n\n";
-constexpr char kDebugBlockSource[] = "%s (%i)";
-constexpr char kDebugBlock[] =
-    "%-60s : memleak -> size(%4i)  ptr(%" PRIxPTR ") [qmx].\n";
+// Each block's debugger line, as printf would write it from the format
+// "%-60s : memleak -> size(%4i)  ptr(%x) [qmx].\n", whose first argument is
+// printed from "%s (%i)" with the file and line.
+constexpr char kDebugSourceOpen[] = " (";
+constexpr char kDebugSourceClose[] = ")";
+constexpr std::size_t kDebugSourceWidth = 60;
+constexpr char kDebugBlockSize[] = " : memleak -> size(";
+constexpr std::size_t kDebugSizeWidth = 4;
+constexpr char kDebugBlockPointer[] = ")  ptr(";
+constexpr char kDebugBlockEnd[] = ") [qmx].\n";
 constexpr char kDebugSummary[] =
     "manager %" PRIxPTR
     " ,manager memorysize:%d , size %d, varcount: %d ,logfile:%s";
 constexpr char kDebugNothingLive[] = "manager %" PRIxPTR;
+
+// printf's "%d" (or "%<width>d": right-aligned, padded with spaces).
+void AppendDecimal(std::string& out, int value, std::size_t width = 0) {
+  char digits[16];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  unsigned int magnitude = static_cast<unsigned int>(value);
+  if (value < 0) magnitude = 0u - magnitude;
+  do {
+    *--first = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--first = '-';
+  const auto size = static_cast<std::size_t>(end - first);
+  if (size < width) out.append(width - size, ' ');
+  out.append(first, size);
+}
+
+// printf's "%x" of an address: lower-case hexadecimal, no prefix.
+void AppendHex(std::string& out, std::uintptr_t value) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  char digits[2 * sizeof value];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  do {
+    *--first = kDigits[value % 16];
+    value /= 16;
+  } while (value != 0);
+  out.append(first, static_cast<std::size_t>(end - first));
+}
 
 // The local time in asctime's form, which ends with a line end.
 const char* Timestamp() {
@@ -89,6 +133,8 @@ void LeakReport::Open() {
   log_.reset(std::fopen(logfile_, kLogMode));
   if (!log_) return;
   std::FILE* log = log_.get();
+  log_buffer_ = std::make_unique<char[]>(kLogBufferSize);
+  std::setvbuf(log, log_buffer_.get(), _IOFBF, kLogBufferSize);
   std::fputs(kLogBanner, log);
   std::fputs(kLogRule, log);
   std::fprintf(log, kLogTimestamp, Timestamp());
@@ -101,19 +147,33 @@ void LeakReport::Open() {
 // Sizes are printed as the signed values the formats name.
 void LeakReport::Add(const MemStruct& record) {
   const int size = static_cast<int>(record.size);
+  const std::uintptr_t pointer = Address(record.pointer);
   if (!log_) Open();
   if (std::FILE* log = log_.get()) {
-    std::fputs(kLogBlockTop, log);
-    std::fprintf(log, kLogBlockSize, size);
-    std::fprintf(log, kLogBlockSource, record.file);
-    std::fprintf(log, kLogBlockLine, record.line);
-    std::fprintf(log, kLogBlockPointer, Address(record.pointer));
-    std::fputs(kLogBlockBottom, log);
+    text_.assign(kLogBlockTop);
+    text_ += kLogBlockSize;
+    AppendDecimal(text_, size);
+    text_ += kLogBlockSource;
+    text_ += record.file;
+    text_ += kLogBlockLine;
+    AppendDecimal(text_, record.line);
+    text_ += kLogBlockPointer;
+    AppendHex(text_, pointer);
+    text_ += kLogBlockBottom;
+    std::fwrite(text_.data(), 1, text_.size(), log);
   }
-  const std::string source =
-      Compose(kDebugBlockSource, record.file, record.line);
-  SendToDebugger(
-      Compose(kDebugBlock, source.c_str(), size, Address(record.pointer)));
+  text_.assign(record.file);
+  text_ += kDebugSourceOpen;
+  AppendDecimal(text_, record.line);
+  text_ += kDebugSourceClose;
+  if (text_.size() < kDebugSourceWidth)
+    text_.append(kDebugSourceWidth - text_.size(), ' ');
+  text_ += kDebugBlockSize;
+  AppendDecimal(text_, size, kDebugSizeWidth);
+  text_ += kDebugBlockPointer;
+  AppendHex(text_, pointer);
+  text_ += kDebugBlockEnd;
+  SendToDebugger(text_);
 }
 
 void SendSummary(const MemManager* manager, int memorysize, int usedmem,
