@@ -15,11 +15,7 @@ root=$PWD
 JOBS=${JOBS:-2}
 build=build/coverage
 
-apt_install() {
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq || { sleep 5; apt-get update -qq; }
-  apt-get install -y -qq --no-install-recommends "$@" >/dev/null
-}
+source .ci/lib.sh
 
 missing=()
 command -v gcovr >/dev/null || missing+=(gcovr)

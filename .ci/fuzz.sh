@@ -20,11 +20,7 @@ JOBS=${JOBS:-2}
 HARNESSES=(bmem x3dmath xptrlist xstring_convert xstring_edit xstring_format
            xstringbuf)
 
-apt_install() {
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq || { sleep 5; apt-get update -qq; }
-  apt-get install -y -qq --no-install-recommends "$@" >/dev/null
-}
+source .ci/lib.sh
 
 # clang with its libFuzzer runtime: try to link an empty fuzzer.
 can_link_fuzzer() {

@@ -11,11 +11,7 @@ root=$PWD
 JOBS=${JOBS:-2}
 build=build/tidy
 
-apt_install() {
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq || { sleep 5; apt-get update -qq; }
-  apt-get install -y -qq --no-install-recommends "$@" >/dev/null
-}
+source .ci/lib.sh
 
 missing=()
 command -v clang-tidy >/dev/null || missing+=(clang-tidy)

@@ -6,7 +6,10 @@
 // written, one that did not was left alone.
 //
 //   SolveSystem: x[0..k-1] written, nothing after; rows of the caller's
-//     matrix exchanged exactly by the stated rule; columns n.. untouched.
+//     matrix exchanged exactly by the stated rule; columns n.. untouched;
+//     results and exchanges those of the general elimination it unrolls.
+//   Rounding: a float difference or quotient equals the one taken in double
+//     and rounded to float.
 //   IntersectPolygon, five inputs: t, u and v written on every call; the
 //     answer is the inclusive range test of the written values.
 //   IntersectPolygon, six inputs: nothing written when the segment's
@@ -20,6 +23,8 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "math/rounding.h"
+#include "math/solve_levels.h"
 
 namespace {
 
@@ -52,6 +57,21 @@ std::vector<float> Point(fuzz::Input& in) {
   return {Value(in), Value(in), Value(in)};
 }
 
+// --- Rounding ----------------------------------------------------------------
+
+// The float operations that stand in for "taken in double, then rounded to
+// float" give the same float (NaN: any NaN).
+void CheckRounding(float a, float b) {
+  const float difference = static_cast<float>(static_cast<double>(a) - b);
+  const float quotient = static_cast<float>(static_cast<double>(a) / b);
+  const float d = morvane::math::Difference(a, b);
+  const float q = morvane::math::Quotient(a, b);
+  FUZZ_CHECK(Bits(d) == Bits(difference) ||
+             (std::isnan(d) && std::isnan(difference)));
+  FUZZ_CHECK(Bits(q) == Bits(quotient) ||
+             (std::isnan(q) && std::isnan(quotient)));
+}
+
 // --- SolveSystem -------------------------------------------------------------
 
 void CheckSolve(fuzz::Input& in) {
@@ -75,7 +95,24 @@ void CheckSolve(fuzz::Input& in) {
         for (int j = 0; j < n; ++j) std::swap(e[1][j], e[i][j]);
   }
 
+  CheckRounding(m[1][0], m[1][1]);
+  CheckRounding(m[1][1], m[1][0]);
+
+  // The general elimination that SolveSystem unrolls for its square shapes,
+  // on a copy: the same results (any NaN for a NaN) and the same exchanges.
+  std::vector<float> general = block;
+  std::vector<float> y = x;
+  morvane::math::SolveAnyShape(
+      reinterpret_cast<float(*)[4]>(general.data()) + 1, n, k, y.data() + 1);
+
   X3DMath::SolveSystem(m + 1, n, k, x.data() + 1);
+
+  for (size_t i = 0; i < x.size(); ++i) {
+    FUZZ_CHECK(Bits(x[i]) == Bits(y[i]) ||
+               (std::isnan(x[i]) && std::isnan(y[i])));
+  }
+  FUZZ_CHECK(std::memcmp(block.data(), general.data(),
+                         block.size() * sizeof(float)) == 0);
 
   FUZZ_CHECK(IsGuard(x[0]) && IsGuard(x[static_cast<size_t>(k + 1)]));
   for (int i = 1; i <= k; ++i) FUZZ_CHECK(!IsGuard(x[static_cast<size_t>(i)]));

@@ -1,223 +1,135 @@
+// The tracker's bookkeeping as the library sees it: counters, the chain, the
+// header words, the internal checks and the exit routine.
 #include <gtest/gtest.h>
 #include <morvane/bmem.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/platform.h"
 #include "tracker/heap.h"
 #include "tracker/mem_manager.h"
 
+namespace morvane::tracker {
 namespace {
-
-using morvane::tracker::GlobalManager;
-using morvane::tracker::Heap;
-using morvane::tracker::MemLinks;
-using morvane::tracker::MemManager;
-using morvane::tracker::MemNode;
-using morvane::tracker::MemStruct;
 
 constexpr char kFile[] = "a.cpp";  // five characters
 constexpr int kBlockBytes = sizeof(MemStruct) + sizeof(MemNode) + 6;
 
-MemNode* HeaderOf(void* pointer) {
-  MemNode* node;
-  std::memcpy(&node, static_cast<char*>(pointer) - sizeof node, sizeof node);
-  return node;
-}
+constexpr std::uintptr_t kAlignment = alignof(std::max_align_t);  // malloc's
 
-// The chain from the head, newest first, checking every back link.
-std::vector<void*> Chain(const MemManager& manager) {
-  std::vector<void*> pointers;
-  const MemLinks* prev = &manager.Blocks();
-  for (const MemNode* node = prev->next; node != nullptr; node = node->next) {
+MemNode*& HeaderOf(void* p) { return static_cast<MemNode**>(p)[-1]; }
+
+// Checks the counters, and the chain against `live` (newest first): every
+// back link, aligned blocks, records with their own copy of kFile.
+void ExpectLive(const std::vector<void*>& live, long usedmem) {
+  const int count = static_cast<int>(live.size());
+  EXPECT_EQ(_b_getusedmem(), usedmem);
+  EXPECT_EQ(_b_getmemcount(), count);
+  EXPECT_EQ(GlobalManager().MemorySize(), count * kBlockBytes);
+  const MemLinks* prev = &GlobalManager().Blocks();
+  EXPECT_TRUE(prev->prev == nullptr && prev->record == nullptr);
+  std::vector<void*> chain;
+  for (const MemNode* node = prev->next; node; prev = node, node = node->next) {
     EXPECT_EQ(node->prev, prev);
-    pointers.push_back(node->record->pointer);
-    prev = node;
+    EXPECT_STREQ(node->record->file, kFile);
+    chain.push_back(node->record->pointer);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(chain.back()) % kAlignment, 0u);
   }
-  return pointers;
+  EXPECT_EQ(chain, live);
 }
 
-// --- counters and release ---
+// --- counters, chain and release ---
 
-TEST(Bmem, CountersFollowBlocksReleasedInAnyOrder) {
-  const int base_bytes = GlobalManager().MemorySize();
-  std::array<int, 3> order = {0, 1, 2};
-  do {
-    std::vector<void*> live = {_b_new(10, kFile, 1), _b_new(20, kFile, 2),
-                               _b_new(30, kFile, 3)};
-    EXPECT_EQ(_b_getusedmem(), 60);
-    EXPECT_EQ(_b_getmemcount(), 3);
-    EXPECT_EQ(GlobalManager().MemorySize(), base_bytes + 3 * kBlockBytes);
-    const std::vector<void*> blocks = live;
-    long used = 60;
-    for (int index : order) {
-      _b_delete(blocks[index], kFile, index);
-      live.erase(std::find(live.begin(), live.end(), blocks[index]));
-      used -= 10 * (index + 1);
-      EXPECT_EQ(_b_getusedmem(), used);
-      EXPECT_EQ(_b_getmemcount(), static_cast<long>(live.size()));
+TEST(Bmem, CountersAndChainFollowReleasesInAnyOrder) {
+  const char* const kReleaseFiles[] = {kFile, "other.cpp", nullptr};
+  for (const unsigned scale : {10u, 0u}) {  // 0: distinct blocks, no bytes
+    int order[] = {0, 1, 2};
+    do {
+      char file[] = "a.cpp";
+      void* const blocks[] = {_b_new(scale, file, 1),
+                              _b_new(2 * scale, file, 2),
+                              _b_new(3 * scale, file, 3)};
+      file[0] = 'x';  // the records keep their own copies
+      std::vector<void*> live = {blocks[2], blocks[1], blocks[0]};
+      ExpectLive(live, 6L * scale);
       EXPECT_EQ(GlobalManager().MemorySize(),
-                base_bytes + static_cast<int>(live.size()) * kBlockBytes);
-      EXPECT_EQ(Chain(GlobalManager()),
-                std::vector<void*>(live.rbegin(), live.rend()));
-    }
-  } while (std::next_permutation(order.begin(), order.end()));
-}
-
-TEST(Bmem, SizeZeroGivesDistinctBlocksCountedWithoutBytes) {
-  void* first = _b_new(0, kFile, 1);
-  void* second = _b_new(0, kFile, 1);
-  EXPECT_NE(first, second);
-  EXPECT_EQ(_b_getusedmem(), 0);
-  EXPECT_EQ(_b_getmemcount(), 2);
-  EXPECT_EQ(GlobalManager().MemorySize(), 2 * kBlockBytes);
-  _b_delete(first, kFile, 1);
-  _b_delete(second, kFile, 1);
-  EXPECT_EQ(GlobalManager().MemorySize(), 0);
-}
-
-TEST(Bmem, ReleaseIgnoresFileAndLine) {
-  const struct {
-    const char* file;
-    int line;
-  } kCases[] = {{kFile, 1}, {"other.cpp", 99}, {nullptr, 0}, {nullptr, -7}};
-  for (const auto& c : kCases) {
-    _b_delete(_b_new(8, kFile, 1), c.file, c.line);
-    EXPECT_EQ(_b_getmemcount(), 0);
+                sizeof(void*) == 4 ? 114 : 3 * kBlockBytes);
+      long usedmem = 6L * scale;
+      for (int i : order) {  // releases may name any file and line
+        _b_delete(blocks[i], kReleaseFiles[i], -i);
+        live.erase(std::find(live.begin(), live.end(), blocks[i]));
+        ExpectLive(live, usedmem -= (i + 1L) * scale);
+      }
+    } while (std::next_permutation(order, order + 3));
   }
-}
-
-TEST(Bmem, BlocksAreAlignedLikeMallocAndUsable) {
-  for (unsigned size : {0u, 1u, 7u, 8u, 15u, 16u, 17u, 100u}) {
-    void* block = _b_new(size, kFile, 1);
-    EXPECT_EQ(
-        reinterpret_cast<std::uintptr_t>(block) % alignof(std::max_align_t), 0u)
-        << size;
-    std::memset(block, 0xab, size);
-    _b_delete(block, kFile, 1);
-  }
-}
-
-// --- chain and header ---
-
-TEST(BmemChain, NewestFirstBehindAHeadThatLooksLikeANode) {
-  MemManager manager("chain.log");
-  void* first = manager.Allocate(1, kFile, 1);
-  void* second = manager.Allocate(2, kFile, 2);
-  void* third = manager.Allocate(3, kFile, 3);
-  EXPECT_EQ(Chain(manager), (std::vector<void*>{third, second, first}));
-  EXPECT_EQ(manager.Blocks().next, HeaderOf(third));
-  EXPECT_EQ(manager.Blocks().prev, nullptr);
-  EXPECT_EQ(manager.Blocks().record, nullptr);
-  for (void* block : {second, first, third}) manager.Release(block);
-  EXPECT_EQ(manager.Blocks().next, nullptr);
-}
-
-TEST(BmemChain, RecordKeepsItsOwnCopyOfTheFileName) {
-  MemManager manager("record.log");
-  std::string file = "caller.cpp";
-  void* block = manager.Allocate(42, file.c_str(), 17);
-  file = "changed!!!";
-  const MemStruct* record = HeaderOf(block)->record;
-  EXPECT_EQ(record->pointer, block);
-  EXPECT_EQ(record->size, 42u);
-  EXPECT_EQ(record->line, 17);
-  EXPECT_STREQ(record->file, "caller.cpp");
-  manager.Release(block);
 }
 
 // --- failed checks ---
 
-// Written only with what both GoogleTest regex flavours understand.
-std::string Failed(const std::string& var) {
-  return "Assert in file : .*bmem\\.cpp in line : .+, var : " + var + "\n";
-}
+int allocations_left = 0;  // the one that fails: 1 the next one, 0 none
+void* block;
+void Release() { _b_delete(block, kFile, 1); }
 
-int allocations_left = 0;
-void* FailingAllocate(std::size_t size) {
-  return --allocations_left == 0 ? nullptr : std::malloc(size);
-}
-// Makes the n-th allocation from now on fail (1: the next one; 0: none).
-void FailAllocation(int n) {
-  allocations_left = n;
-  Heap().allocate = FailingAllocate;
-}
-
-void ReleaseWithHeader(void* block, MemNode* node) {
-  std::memcpy(static_cast<char*>(block) - sizeof node, &node, sizeof node);
-  _b_delete(block, kFile, 1);
-}
-
-void ReleaseWithoutRecord(void* block) {
-  HeaderOf(block)->record = nullptr;
-  _b_delete(block, kFile, 1);
-}
-
-void ReportWithoutRecord() {
-  auto* manager = new MemManager("never_written.log");
-  HeaderOf(manager->Allocate(1, kFile, 1))->record = nullptr;
-  delete manager;
-}
-
-// Every check, in the order the operations make them.
 TEST(BmemDeathTest, EveryCheckNamesItsExpression) {
-  void* block = _b_new(8, kFile, 1);
-  void* other = _b_new(8, kFile, 2);
-  const struct {
-    int failing_allocation;  // 0: none fails
-    std::function<void()> action;
-    const char* var;
-  } kCases[] = {
+  block = _b_new(8, kFile, 1);
+  // The text on standard error on every platform, and a heap that fails.
+  platform::Calls().fail_check = [](const char* text) {
+    std::fprintf(stderr, "%s;\n", text), std::abort();
+  };
+  Heap().allocate = [](std::size_t size) {
+    return --allocations_left == 0 ? nullptr : std::malloc(size);
+  };
+  // Where size_t is as narrow as unsigned int, ~0u and the header overflow:
+  // refused without asking the heap. Elsewhere the heap says no.
+  const bool wide = sizeof(std::size_t) > sizeof(unsigned);
+  const std::tuple<int, void (*)(), const char*> kCases[] = {
       {0, [] { MemManager manager(nullptr); }, "filename"},
       {1, [] { MemManager manager("x.log"); }, "this->logfile"},
       {1, [] { _b_new(4, nullptr, 1); }, "file"},  // before any allocation
       {1, [] { _b_new(4, kFile, 1); }, "ret"},
+      {wide, [] { _b_new(~0u, kFile, 1); }, "ret"},
       {2, [] { _b_new(4, kFile, 1); }, "tempblocks"},
       {3, [] { _b_new(4, kFile, 1); }, "tempblocks->file"},
       {4, [] { _b_new(4, kFile, 1); }, "node"},
       {0, [] { _b_delete(nullptr, kFile, 1); }, "pointer"},
-      {0, [=] { ReleaseWithHeader(block, nullptr); }, "node"},
-      {0, [=] { ReleaseWithoutRecord(block); }, "memstrc"},
-      {0, [=] { ReleaseWithHeader(block, HeaderOf(other)); },
+      {0, [] { HeaderOf(block) = nullptr, Release(); }, "node"},
+      {0, [] { HeaderOf(block)->record = nullptr, Release(); }, "memstrc"},
+      {0,
+       [] { HeaderOf(block)->record->pointer = &allocations_left, Release(); },
        "memstrc->pointer == pointer"},
-      {0, ReportWithoutRecord, "memstrc"},
+      {0, [] { HeaderOf(block)->record = nullptr, DestroyGlobalManager(); },
+       "memstrc"},  // in the report
   };
-  for (const auto& c : kCases) {
-    EXPECT_DEATH((FailAllocation(c.failing_allocation), c.action()),
-                 Failed(c.var))
-        << c.var;
+  for (const auto& [failing_allocation, action, var] : kCases) {
+    allocations_left = failing_allocation;
+    EXPECT_DEATH(action(),
+                 "Assert in file : .*bmem\\.cpp in line : .+, var : " +
+                     std::string(var) + ";")
+        << var;
   }
-  _b_delete(block, kFile, 1);
-  _b_delete(other, kFile, 2);
+  Heap() = DefaultHeap();
+  platform::Calls() = platform::DefaultCalls();
+  Release();
 }
 
-TEST(BmemDeathTest, SizeThatOverflowsTheHeaderFailsRet) {
-  if (sizeof(std::size_t) > sizeof(unsigned)) GTEST_SKIP() << "no overflow";
-  EXPECT_DEATH(_b_new(~0u, kFile, 1), Failed("ret"));
-}
+// --- exit routine ---
 
-int manager_lines = 0;
-void CountManagerLines(const char* text) {
-  if (std::strncmp(text, "manager ", 8) == 0) ++manager_lines;
-}
+int lines_sent = 0;  // a manager with nothing live sends one line
 
 TEST(BmemDeathTest, ExitRoutineDestroysTheManagerOnce) {
   EXPECT_EXIT(
-      {
-        morvane::platform::Calls().debug_output = CountManagerLines;
-        morvane::tracker::DestroyGlobalManager();
-        morvane::tracker::DestroyGlobalManager();
-        std::fprintf(stderr, "destroyed %d time(s)\n", manager_lines);
-        std::_Exit(0);
-      },
-      ::testing::ExitedWithCode(0), "destroyed 1 time\\(s\\)");
+      (
+          platform::Calls().debug_output = [](const char*) { ++lines_sent; },
+          DestroyGlobalManager(), DestroyGlobalManager(),
+          std::_Exit(lines_sent)),
+      ::testing::ExitedWithCode(1), "");
 }
 
 }  // namespace
+}  // namespace morvane::tracker

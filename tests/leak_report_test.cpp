@@ -1,197 +1,129 @@
-// The leak report as a process sees it: each case runs a child program in a
-// fresh directory and reads the leak log and the debugger lines it left.
+// The leak report as a process sees it: each run is a child program that
+// loads the library, allocates in a fresh directory and leaves the leak log
+// and the debugger lines there when it closes the library or exits.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kLogName[] = "bmemlog.log";
-constexpr char kDebugName[] = "debugger.txt";
-// Per live block: one record (two pointers, two ints), one node (four
-// pointers), then the file name with its terminator.
+constexpr bool kOnWindows = MORVANE_TEST_ON_WINDOWS;
+// Per live block: a record (two pointers, two ints), a node (four pointers)
+// and the file name with its terminator.
 constexpr int kRecordBytes = 6 * sizeof(void*) + 2 * sizeof(int);
+constexpr char kLogHead[] =
+    "[qmx] mem_manager\n::::::::::::::::::::::::::::::::::::::::::\n"
+    "timestamp: <time>\n\n\noverall size of memory leaks   = %8d byte\n"
+    "num of memory leaks            = %8d \n\n";
+constexpr char kLogBlock[] =
+    ",------------------------------------------------------------[mem leak]\n"
+    "|   size    = %d\n|   src     = %s\n|   line    = %d\n|   pointer = %s\n"
+    "'-------------------------------------------------------------------\n\n";
+constexpr char kDebugTotals[] =
+    "[qmx] overall size of memory leaks      = %8d bytes\n"
+    "[qmx] num of memory leaks               = %8d \n\n";
+constexpr char kDebugBlock[] = "%-60s : memleak -> size(%4i)  ptr(%s) [qmx].\n";
+constexpr char kDebugSummary[] =
+    "manager <manager> ,manager memorysize:%d , size %d, varcount: %d "
+    ",logfile:bmemlog.log";
 
-std::string Right(int value, std::size_t width) {
-  const std::string digits = std::to_string(value);
-  return std::string(width - std::min(width, digits.size()), ' ') + digits;
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+  char text[4096];
+  std::snprintf(text, sizeof text, format, args...);
+  return text;
 }
 
-std::string LogHead(int usedmem, int memcount) {
-  return "[qmx] mem_manager\n" + std::string(42, ':') +
-         "\ntimestamp: <time>\n\n\n"
-         "overall size of memory leaks   = " +
-         Right(usedmem, 8) +
-         " byte\n"
-         "num of memory leaks            = " +
-         Right(memcount, 8) + " \n\n";
+// A file's bytes with asctime's timestamp replaced, or "<no file>".
+std::string Read(const fs::path& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  const std::regex time(
+      R"(timestamp: \w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4})");
+  return fs::is_regular_file(path)
+             ? std::regex_replace(bytes.str(), time, "timestamp: <time>")
+             : "<no file>";
 }
 
-std::string LogBlock(int size, const std::string& file, int line,
-                     const std::string& pointer) {
-  return "," + std::string(60, '-') +
-         "[mem leak]\n|   size    = " + std::to_string(size) +
-         "\n|   src     = " + file + "\n|   line    = " + std::to_string(line) +
-         "\n|   pointer = " + pointer + "\n'" + std::string(67, '-') + "\n\n";
-}
+using Block = std::tuple<unsigned, int, std::string>;  // size, line, file
+enum Before { kNothing, kOldLog, kLogDirectory };      // in the directory
 
-constexpr char kLogEnd[] = "---\nEOF\n";
-
-std::string DebugTotals(int usedmem, int memcount) {
-  return "[qmx] overall size of memory leaks      = " + Right(usedmem, 8) +
-         " bytes\n[qmx] num of memory leaks               = " +
-         Right(memcount, 8) + " \n\n";
-}
-
-std::string DebugBlock(const std::string& file, int line, int size,
-                       const std::string& pointer) {
-  std::string source = file + " (" + std::to_string(line) + ")";
-  source.resize(std::max<std::size_t>(source.size(), 60), ' ');
-  return source + " : memleak -> size(" + Right(size, 4) + ")  ptr(" + pointer +
-         ") [qmx].\n";
-}
-
-std::string Summary(int memorysize, int usedmem, int varcount) {
-  return "manager <manager> ,manager memorysize:" + std::to_string(memorysize) +
-         " , size " + std::to_string(usedmem) +
-         ", varcount: " + std::to_string(varcount) + " ,logfile:bmemlog.log";
-}
-
-class LeakReportTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "leakXXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // Runs `program args` in the directory; its output lines: the address of
-  // _b_new, then those of its blocks.
-  std::vector<std::string> Run(const char* program, const std::string& args) {
-    const std::string command = "cd '" + dir_.string() +
-                                "' && MORVANE_DEBUG_OUTPUT=" + kDebugName +
-                                " '" + program + "' " + args;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::vector<std::string> lines;
-    char line[64];
-    while (pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr)
-      lines.emplace_back(line, std::strcspn(line, "\n"));
-    EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0) << command;
-    lines.resize(std::max<std::size_t>(lines.size(), 4));
-    library_ = lines[0];
-    return lines;
-  }
-
-  std::string Read(const char* name) const {
-    std::ostringstream text;
-    text << std::ifstream(dir_ / name, std::ios::binary).rdbuf();
-    return text.str();
-  }
-
-  std::string Log() const {
-    static const std::regex kTime(
-        "timestamp: [A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-3][0-9] "
-        "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}\n");
-    return std::regex_replace(Read(kLogName), kTime, "timestamp: <time>\n");
-  }
-
-  // The debugger lines, with the manager's address (which must lie in the
-  // library, not cut short) replaced by "<manager>".
-  std::string Debug() const {
-    static const std::regex kManager("(^|\n)manager ([0-9a-f]+)");
-    const std::string text = Read(kDebugName);
-    std::smatch match;
-    if (std::regex_search(text, match, kManager)) {
-      const auto gap =
-          static_cast<long long>(std::stoull(match[2], nullptr, 16) -
-                                 std::stoull(library_, nullptr, 16));
-      EXPECT_LT(std::llabs(gap), 1ll << 26) << "manager " << match[2];
-    }
-    return std::regex_replace(text, kManager, "$1manager <manager>");
-  }
-
-  fs::path dir_;
-  std::string library_;
-};
-
-// --- runs that end with leaks ---
-
-TEST_F(LeakReportTest, OneLeakReplacesAnOlderLog) {
-  std::ofstream(dir_ / kLogName) << std::string(5000, 'o');
-  const auto out = Run(LEAK_CHILD, "new 10 7 a.cpp");
-  EXPECT_EQ(Log(), LogHead(10, 1) + LogBlock(10, "a.cpp", 7, out[1]) + kLogEnd);
-  EXPECT_EQ(Debug(), DebugTotals(10, 1) + DebugBlock("a.cpp", 7, 10, out[1]) +
-                         Summary(kRecordBytes + 6, 10, 1));
-}
-
-TEST_F(LeakReportTest, BlocksNewestFirstAfterARelease) {
-  const auto out = Run(
-      LEAK_CHILD, "new 10 7 a.cpp new 20 8 bb.cpp new 30 9 ccc.cpp delete 1");
-  EXPECT_EQ(Log(), LogHead(40, 2) + LogBlock(30, "ccc.cpp", 9, out[3]) +
-                       LogBlock(10, "a.cpp", 7, out[1]) + kLogEnd);
-  EXPECT_EQ(Debug(), DebugTotals(40, 2) + DebugBlock("ccc.cpp", 9, 30, out[3]) +
-                         DebugBlock("a.cpp", 7, 10, out[1]) +
-                         Summary(2 * kRecordBytes + 8 + 6, 40, 2));
-}
-
-TEST_F(LeakReportTest, LiveBlockOfSizeZeroIsReported) {
-  const auto out = Run(LEAK_CHILD, "new 0 3 z.cpp");
-  EXPECT_EQ(Log(), LogHead(0, 1) + LogBlock(0, "z.cpp", 3, out[1]) + kLogEnd);
-  EXPECT_EQ(Debug(), DebugTotals(0, 1) + DebugBlock("z.cpp", 3, 0, out[1]) +
-                         Summary(kRecordBytes + 6, 0, 1));
-}
-
-TEST_F(LeakReportTest, LongFileNamesAreNeverCut) {
+TEST(LeakReport, LogAndDebuggerLinesOfEveryRun) {
   const std::string wide(60, 'w'), huge(2000, 'h');
-  const auto out = Run(LEAK_CHILD, "new 1 5 " + wide + " new 2 6 " + huge);
-  EXPECT_EQ(Log(), LogHead(3, 2) + LogBlock(2, huge, 6, out[2]) +
-                       LogBlock(1, wide, 5, out[1]) + kLogEnd);
-  EXPECT_EQ(Debug(), DebugTotals(3, 2) + DebugBlock(huge, 6, 2, out[2]) +
-                         DebugBlock(wide, 5, 1, out[1]) +
-                         Summary(2 * kRecordBytes + 2062, 3, 2));
-}
+  // Whether the library is closed before the exit; the blocks, oldest first.
+  const std::tuple<Before, bool, std::vector<Block>> kRuns[] = {
+      {kNothing, true, {}},
+      {kOldLog, false, {}},
+      {kOldLog, false, {{10, 7, "a.cpp"}}},
+      {kNothing, true, {{10, 7, "a.cpp"}, {20, 8, "bb.cpp"}, {30, 9, "c"}}},
+      {kNothing, false, {{0, 3, "z.cpp"}}},
+      {kNothing, false, {{1, 5, wide}, {2, 6, huge}}},
+      {kNothing, false, {{123456, -4, "n"}, {7, 0, ""}, {99, 2147483647, "k"}}},
+      {kLogDirectory, false, {{1, 2, "a.c"}, {3, 4, "b"}}},
+  };
+  for (const auto& [before, close, blocks] : kRuns) {
+    const fs::path dir = fs::temp_directory_path() /
+                         ("morvane" + std::to_string(std::random_device()()));
+    ASSERT_TRUE(fs::create_directory(dir));
+    if (before == kOldLog) std::ofstream(dir / "bmemlog.log") << "old log\n";
+    if (before == kLogDirectory) fs::create_directory(dir / "bmemlog.log");
+    std::string command = "\"" +
+                          fs::absolute(LEAK_CHILD).make_preferred().string() +
+                          "\" \"" + dir.string() + (close ? "\" close" : "\"");
+    for (const auto& [size, line, file] : blocks)
+      command += Format(" %u %d \"%s\"", size, line, file.c_str());
+    // cmd takes the outermost quotes away.
+    ASSERT_EQ(
+        std::system((kOnWindows ? "\"" + command + "\"" : command).c_str()), 0);
+    std::istringstream out_text(Read(dir / "out.txt"));
+    const std::vector<std::string> out{
+        std::istream_iterator<std::string>(out_text), {}};
+    ASSERT_EQ(out.size(), 1 + blocks.size() + close) << command;
+    EXPECT_TRUE(!close || out.back() == (blocks.empty() ? "10" : "11"));
 
-TEST_F(LeakReportTest, UnopenableLogLeavesOnlyBlockLinesAndSummary) {
-  fs::create_directory(dir_ / kLogName);
-  const auto out = Run(LEAK_CHILD, "new 1 2 a.cpp new 3 4 b.cpp");
-  EXPECT_TRUE(fs::is_empty(dir_ / kLogName));
-  EXPECT_EQ(Debug(), DebugBlock("b.cpp", 4, 3, out[2]) +
-                         DebugBlock("a.cpp", 2, 1, out[1]) +
-                         Summary(2 * kRecordBytes + 12, 4, 2));
-}
-
-TEST_F(LeakReportTest, ReportIsWrittenWhenTheLibraryIsClosed) {
-  const auto out = Run(UNLOAD_CHILD, "");
-  EXPECT_EQ(out[2], "log written at close");
-  EXPECT_EQ(Log(),
-            LogHead(24, 1) + LogBlock(24, "unload.cpp", 12, out[1]) + kLogEnd);
-  EXPECT_EQ(Debug(), DebugTotals(24, 1) +
-                         DebugBlock("unload.cpp", 12, 24, out[1]) +
-                         Summary(kRecordBytes + 11, 24, 1));
-}
-
-// --- runs that end without leaks ---
-
-TEST_F(LeakReportTest, NothingLiveSendsOnlyTheManagerLineAndNoLog) {
-  Run(LEAK_CHILD, "new 5 1 a.cpp delete 0");
-  EXPECT_FALSE(fs::exists(dir_ / kLogName));
-  EXPECT_EQ(Debug(), "manager <manager>");
-  std::ofstream(dir_ / kLogName) << "earlier run\n";
-  Run(LEAK_CHILD, "");
-  EXPECT_EQ(Read(kLogName), "earlier run\n");
+    const int count = static_cast<int>(blocks.size());
+    int used = 0, memorysize = count * kRecordBytes;
+    std::string log, debug;
+    for (int i = count - 1; i >= 0; --i) {  // newest first
+      const auto& [size, line, file] = blocks[i];
+      used += static_cast<int>(size);
+      memorysize += static_cast<int>(file.size()) + 1;
+      log += Format(kLogBlock, size, file.c_str(), line, out[i + 1].c_str());
+      debug +=
+          Format(kDebugBlock, Format("%s (%i)", file.c_str(), line).c_str(),
+                 size, out[i + 1].c_str());
+    }
+    if (count > 0 && before != kLogDirectory) {
+      log.insert(0, Format(kLogHead, used, count)).append("---\nEOF\n");
+      debug.insert(0, Format(kDebugTotals, used, count));
+    } else {
+      log = before == kOldLog ? "old log\n" : "<no file>";
+    }
+    debug += count > 0 ? Format(kDebugSummary, memorysize, used, count)
+                       : "manager <manager>";
+    // A text file: on Windows "\r\n" ends its lines.
+    if (kOnWindows) log = std::regex_replace(log, std::regex("\n"), "\r\n");
+    EXPECT_EQ(Read(dir / "bmemlog.log"), log) << command;
+    // The manager's own address, as long as that of _b_new beside it.
+    const std::regex manager("manager [0-9a-f]{" +
+                             std::to_string(out[0].size()) + "}");
+    EXPECT_EQ(std::regex_replace(Read(dir / "debugger.txt"), manager,
+                                 "manager <manager>"),
+              debug);
+    fs::remove_all(dir);
+  }
 }
 
 }  // namespace

@@ -3,190 +3,85 @@
 #include <morvane/XString.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
-// --- GetValue ---------------------------------------------------------------
+std::string Text(XString& s) { return std::string(s.GetPtr(), s.Length()); }
 
-TEST(XStringGetValue, ConvertsTheFirstCommaInPlace) {
-  const struct {
-    const char* text;
-    double value;
-    const char* after;
-  } cases[] = {
-      {"3,5", 3.5, "3.5"},     {"1,5,2", 1.5, "1.5,2"},
-      {"1.5,7", 1.5, "1.5.7"}, {"abc", 0.0, "abc"},
-      {"", 0.0, ""},           {"  2.25x", 2.25, "  2.25x"},
-      {"-4", -4.0, "-4"},
-  };
-  for (const auto& c : cases) {
-    XString s(c.text);
-    EXPECT_DOUBLE_EQ(s.GetValue(), c.value) << c.text;
-    EXPECT_STREQ(s.GetPtr(), c.after);
+// --- GetValue and GetFromUnicode ---------------------------------------------
+
+// Each row: the text, its value, and the text afterwards (first comma only).
+// A 16-bit unit gives its low byte; one whose low byte is zero ends the
+// visible text, the bytes after it stay in the buffer uncounted.
+TEST(XStringConvert, ReadsNumbersAndSixteenBitText) {
+  // clang-format off
+  const std::tuple<const char*, double, const char*> cases[] = {
+      {"3,5", 3.5, "3.5"},  {"1,5,2", 1.5, "1.5,2"},    {"1.5,7", 1.5, "1.5.7"},
+      {"abc", 0, "abc"},    {"  2.25x", 2.25, "  2.25x"}, {"", 0, ""},
+      {"-4", -4, "-4"}};
+  // clang-format on
+  for (const auto& [text, value, after] : cases) {
+    XString s(text);
+    EXPECT_DOUBLE_EQ(s.GetValue(), value) << text;
+    EXPECT_EQ(Text(s), after);
   }
-}
-
-TEST(XStringGetValue, WithoutCommaKeepsTheBuffer) {
-  XString s("12");
-  const char* before = s.GetPtr();
-  EXPECT_DOUBLE_EQ(s.GetValue(), 12.0);
-  EXPECT_EQ(s.GetPtr(), before);
-}
-
-// --- GetFromUnicode ---------------------------------------------------------
-
-TEST(XStringGetFromUnicode, KeepsTheLowByteOfEachUnit) {
+  const unsigned short units[][4] = {
+      {65, 66, 67}, {321, 578}, {0}, {65, 256, 67}};
+  const char* texts[] = {"ABC", "AB", "", "A"};
   XString s("old");
-  const unsigned short abc[] = {65, 66, 67, 0};
-  EXPECT_STREQ(s.GetFromUnicode(abc).GetPtr(), "ABC");
-  EXPECT_EQ(s.Length(), 3);
-  const unsigned short high[] = {321, 578, 0};
-  EXPECT_STREQ(s.GetFromUnicode(high).GetPtr(), "AB");
-  EXPECT_EQ(s.Length(), 2);
-  const unsigned short empty[] = {0};
-  EXPECT_STREQ(s.GetFromUnicode(empty).GetPtr(), "");
-  EXPECT_EQ(s.Length(), 0);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(Text(s.GetFromUnicode(units[i])), texts[i]);
+  EXPECT_EQ(s.GetPtr()[2], 'C');
 }
 
-TEST(XStringGetFromUnicode, ZeroLowByteEndsTheVisibleText) {
-  XString s;
-  const unsigned short units[] = {65, 256, 67, 0};
-  s.GetFromUnicode(units);
-  EXPECT_STREQ(s.GetPtr(), "A");
-  EXPECT_EQ(s.Length(), 1);
-  EXPECT_EQ(s.GetPtr()[2], 'C');  // still in the buffer, not counted
-}
+// --- Trim --------------------------------------------------------------------
 
-// --- Trim -------------------------------------------------------------------
-
-TEST(XStringTrim, RemovesBlankEnds) {
-  const struct {
-    const char* text;
-    const char* expected;
-  } cases[] = {
-      {"  ab  ", "ab"},
-      {" a ", "a"},
-      {" ", ""},
-      {"", ""},
-      {"\t\nx y\r\n", "x y"},
-      {"\x80"
-       "ab\xe9",
-       "ab"},
-      {"\x7f"
-       "a\x7f",
-       "a"},
-      {"\xff\xa0", ""},
-      {"ab  ", "ab"},
-      {"~!", "~!"},
-  };
-  for (const auto& c : cases) {
-    XString s(c.text);
-    s.Trim();
-    EXPECT_STREQ(s.GetPtr(), c.expected) << c.text;
-    EXPECT_EQ(s.Length(), static_cast<int>(std::string(c.expected).size()));
-  }
-}
-
-TEST(XStringTrim, SolidEndsKeepTheBuffer) {
-  for (const char* text : {"ab", "a b", "a", "!\x80~"}) {
+// Each row: the text, the trimmed text, and whether the buffer is kept
+// (exactly when both end bytes are solid: codes 33 to 126).
+TEST(XStringConvert, TrimRemovesBlankBytesAtTheEnds) {
+  // clang-format off
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"  ab  ", "ab", false}, {" a ", "a", false}, {" ", "", false},
+      {"", "", false}, {"ab  ", "ab", false}, {"\377\240", "", false},
+      {"\t\nx y\r\n", "x y", false}, {"\177a\177", "a", false},
+      {"\200ab\351", "ab", false}, {"ab", "ab", true}, {"a b", "a b", true},
+      {"a", "a", true}, {"!\200~", "!\200~", true}};
+  // clang-format on
+  for (const auto& [text, trimmed, kept] : cases) {
     XString s(text);
     const char* before = s.GetPtr();
-    s.Trim();
-    EXPECT_EQ(s.GetPtr(), before) << text;
-    EXPECT_STREQ(s.GetPtr(), text);
+    EXPECT_EQ(Text(s.Trim()), trimmed) << text;
+    EXPECT_EQ(s.GetPtr() == before, kept) << text;
   }
-}
-
-TEST(XStringTrim, BlankTextOrBlankEndInstallsANewBuffer) {
-  for (const char* text : {"", " ", "ab "}) {
-    XString s(text);
-    const char* before = s.GetPtr();
-    s.Trim();
-    EXPECT_NE(s.GetPtr(), before) << '"' << text << '"';
-  }
-}
-
-TEST(XStringTrim, KeepsEveryInnerByte) {
-  std::string inner;
+  std::string inner;  // every byte from 1 to 255 between solid ends stays
   for (int c = 1; c <= 255; ++c) inner += static_cast<char>(c);
-  XString s((" \x90<" + inner + ">\t").c_str());
-  s.Trim();
-  EXPECT_EQ(std::string(s.GetPtr()), "<" + inner + ">");
-  EXPECT_EQ(s.Length(), 257);
+  XString s((" \220<" + inner + ">\t").c_str()), counted("ab");
+  EXPECT_EQ(Text(s.Trim()), "<" + inner + ">");
+  EXPECT_EQ(Text((counted += '\0').Trim()), "ab");  // a counted zero is blank
 }
 
-TEST(XStringTrim, CountedZerosAreBlank) {
-  XString s("ab");
-  s += '\0';
-  s.Trim();
-  EXPECT_STREQ(s.GetPtr(), "ab");
-  EXPECT_EQ(s.Length(), 2);
-}
+// --- SplitPath ---------------------------------------------------------------
 
-// --- SplitPath --------------------------------------------------------------
-
-struct Parts {
-  XString drive, dir, fname, ext;
-};
-
-TEST(XStringSplitPath, SplitsIntoFourParts) {
-  const struct {
-    const char* path;
-    const char* drive;
-    const char* dir;
-    const char* fname;
-    const char* ext;
-  } cases[] = {
-      {"C:\\dir\\sub\\name.ext", "C:", "\\dir\\sub\\", "name", ".ext"},
-      {"dir/name", "", "dir/", "name", ""},
-      {"name.ext", "", "", "name", ".ext"},
-      {"ab:c.d", "", "", "ab:c", ".d"},
-      {"x.y/a.b.c", "", "x.y/", "a.b", ".c"},
-      {"C:", "C:", "", "", ""},
-      {"/a\\b/", "", "/a\\b/", "", ""},
-      {"", "", "", "", ""},
-  };
-  for (const auto& c : cases) {
-    XString s(c.path);
-    Parts p{"old", "old", "old", "old"};
-    s.SplitPath(&p.drive, &p.dir, &p.fname, &p.ext);
-    EXPECT_STREQ(p.drive.GetPtr(), c.drive) << c.path;
-    EXPECT_STREQ(p.dir.GetPtr(), c.dir) << c.path;
-    EXPECT_STREQ(p.fname.GetPtr(), c.fname) << c.path;
-    EXPECT_STREQ(p.ext.GetPtr(), c.ext) << c.path;
-    EXPECT_STREQ(s.GetPtr(), c.path);
+// Each row: the path, then drive|directory|name|extension.
+TEST(XStringConvert, SplitPathAssignsThroughNonNullPointers) {
+  // clang-format off
+  const std::tuple<const char*, const char*> cases[] = {
+      {"C:\\dir\\sub\\name.ext", "C:|\\dir\\sub\\|name|.ext"},
+      {"dir/name", "|dir/|name|"},       {"name.ext", "||name|.ext"},
+      {"ab:c.d", "||ab:c|.d"},           {"x.y/a.b.c", "|x.y/|a.b|.c"},
+      {"/a\\b/", "|/a\\b/||"},           {"", "|||"}};
+  // clang-format on
+  for (const auto& [path, parts] : cases) {
+    XString s(path), p[4] = {"old", "old", "old", "old"};
+    s.SplitPath(&p[0], &p[1], &p[2], &p[3]);
+    EXPECT_EQ(
+        Text(p[0]) + "|" + Text(p[1]) + "|" + Text(p[2]) + "|" + Text(p[3]),
+        parts);
   }
-}
-
-TEST(XStringSplitPath, AssignsOnlyThroughNonNullPointers) {
-  XString s("C:\\dir\\name.ext");
-  Parts p{"d", "p", "f", "e"};
-  s.SplitPath(nullptr, nullptr, &p.fname, &p.ext);
-  EXPECT_STREQ(p.drive.GetPtr(), "d");
-  EXPECT_STREQ(p.dir.GetPtr(), "p");
-  EXPECT_STREQ(p.fname.GetPtr(), "name");
-  EXPECT_STREQ(p.ext.GetPtr(), ".ext");
-  const char* before = s.GetPtr();
-  s.SplitPath(nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(s.GetPtr(), before);
-}
-
-TEST(XStringSplitPath, MayAssignToItself) {
-  XString s("C:\\dir\\name.ext");
-  XString ext;
-  s.SplitPath(nullptr, nullptr, &s, &ext);
-  EXPECT_STREQ(s.GetPtr(), "name");
-  EXPECT_STREQ(ext.GetPtr(), ".ext");
-}
-
-TEST(XStringSplitPath, CutsLongPartsTo255Characters) {
-  XString s(
-      ("d/" + std::string(300, 'n') + "." + std::string(300, 'e')).c_str());
-  Parts p;
-  s.SplitPath(&p.drive, &p.dir, &p.fname, &p.ext);
-  EXPECT_EQ(p.fname.Length(), 255);
-  EXPECT_EQ(p.ext.Length(), 255);
-  EXPECT_STREQ(p.dir.GetPtr(), "d/");
+  XString s("C:\\dir\\name.ext"), drive("d"), ext;
+  s.SplitPath(&drive, nullptr, &s, &ext);  // the string itself takes a part
+  EXPECT_EQ(Text(drive) + "|" + Text(s) + "|" + Text(ext), "C:|name|.ext");
 }
 
 }  // namespace

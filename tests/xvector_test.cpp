@@ -1,250 +1,106 @@
+// XVector's growth and copies, and XString::Tokenize.
 #include <gtest/gtest.h>
 #include <morvane/XString.h>
 #include <morvane/XVector.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
 
 namespace {
 
-// An element that counts what the vector does with it. Moves are counted
-// separately: the vector must copy, never move.
+// Counts what a vector does with its elements. Without copy or move
+// constructors and move assignment, only default construction and copy
+// assignment compile. `runs` counts destructions that do not follow the
+// slot above: one per array destroyed from its last slot down. A destroyed
+// element reads -1.
 struct Counted {
-  static int constructions, copies, moves, destructions;
-  static std::vector<const Counted*> destroyed;
-
-  static void Reset() {
-    constructions = copies = moves = destructions = 0;
-    destroyed.clear();
-  }
-
-  Counted() { ++constructions; }
-  explicit Counted(int v) : value(v) { ++constructions; }
-  Counted(const Counted& other) : value(other.value) { ++constructions; }
-  Counted(Counted&& other) noexcept : value(other.value) { ++moves; }
+  static inline int made, copied, destroyed, runs;
+  static inline const Counted* last;
+  Counted() { ++made; }
+  Counted(const Counted&) = delete;
+  Counted& operator=(Counted&&) = delete;
   Counted& operator=(const Counted& other) {
+    ++copied;
     value = other.value;
-    ++copies;
-    return *this;
-  }
-  Counted& operator=(Counted&& other) noexcept {
-    value = other.value;
-    ++moves;
     return *this;
   }
   ~Counted() {
-    ++destructions;
-    destroyed.push_back(this);
-    value = -999;  // a destroyed element must never be read again
+    runs += this + 1 != last;
+    last = this;
+    ++destroyed;
+    value = -1;
   }
-
   int value = -1;
 };
-int Counted::constructions, Counted::copies, Counted::moves,
-    Counted::destructions;
-std::vector<const Counted*> Counted::destroyed;
 
-void AddValues(XVector<Counted>& v, int from, int to) {
-  for (int i = from; i < to; ++i) {
-    const Counted item(i);
-    v.Add(item);
-  }
-}
+// --- XVector -----------------------------------------------------------------
 
-std::vector<std::string> Texts(XVector<XString>& v) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < v.Count(); ++i) texts.emplace_back(v[i].GetPtr());
-  return texts;
-}
-
-// --- Growth ------------------------------------------------------------------
-
-TEST(XVector, NewVectorOwnsNoArray) {
-  Counted::Reset();
-  XVector<Counted> v;
-  EXPECT_EQ(v.items, nullptr);
-  EXPECT_EQ(v.Count(), 0);
-  EXPECT_EQ(v.Capacity(), 0);
-  EXPECT_EQ(Counted::constructions, 0);
-}
-
-TEST(XVector, GrowsTo16ThenDoublesCopyingElements) {
-  XVector<Counted> v;
-  const Counted item(7);
-  Counted::Reset();
-  v.Add(item);
-  EXPECT_EQ(v.Capacity(), 16);
-  EXPECT_EQ(Counted::constructions, 16);  // every slot is constructed
-  EXPECT_EQ(Counted::copies, 1);
-
-  AddValues(v, 1, 16);
-  Counted::Reset();
-  v.Add(item);  // the seventeenth
-  EXPECT_EQ(v.Count(), 17);
-  EXPECT_EQ(v.Capacity(), 32);
-  EXPECT_EQ(Counted::constructions, 32);
-  EXPECT_EQ(Counted::copies, 16 + 1);
-  EXPECT_EQ(Counted::destructions, 16);  // the old array
-  EXPECT_EQ(Counted::moves, 0);
-  EXPECT_EQ(v[0].value, 7);
-  for (int i = 1; i < 16; ++i) EXPECT_EQ(v[i].value, i);
-  EXPECT_EQ(v[16].value, 7);
-
-  AddValues(v, 17, 33);
-  EXPECT_EQ(v.Capacity(), 64);
-  EXPECT_EQ(v.Count(), 33);
-  EXPECT_EQ(v[32].value, 32);
-  EXPECT_EQ(Counted::moves, 0);
-}
-
-TEST(XVector, AddOfOwnElementWhileFullCopiesItFirst) {
-  XVector<Counted> v;
-  AddValues(v, 0, 16);
-  v.Add(v[3]);
-  EXPECT_EQ(v.Count(), 17);
-  EXPECT_EQ(v[16].value, 3);
-  v.Add(v[16]);  // not full now
-  EXPECT_EQ(v[17].value, 3);
-
-  XVector<XString> strings;
-  XString text("first");
-  for (int i = 0; i < 16; ++i) strings.Add(text);
-  strings.Add(strings[15]);
-  EXPECT_STREQ(strings[16].GetPtr(), "first");
-}
-
-TEST(XVector, DestructionDestroysEverySlotLastToFirst) {
+// Every slot of a new array is default-constructed, the elements in use are
+// copied into it, and the old array is destroyed from its last slot down.
+TEST(XVector, GrowsTo16ThenDoublesCopyingEveryElement) {
+  Counted item;
   {
     XVector<Counted> v;
-    AddValues(v, 0, 3);
-    Counted::Reset();
+    EXPECT_EQ(v.items, nullptr);
+    Counted::made = Counted::copied = Counted::destroyed = Counted::runs = 0;
+    for (item.value = 0; item.value < 64; ++item.value) {
+      v.Add(item);
+      EXPECT_EQ(v.Capacity(), item.value < 16 ? 16 : item.value < 32 ? 32 : 64);
+    }
+    // Slots made and copies for 64 elements; 48 slots destroyed in 2 runs.
+    EXPECT_EQ(std::make_tuple(Counted::made, Counted::copied,
+                              Counted::destroyed, Counted::runs),
+              std::make_tuple(16 + 32 + 64, 64 + 16 + 32, 16 + 32, 2));
+    v.Add(v[3]);  // an element of its own while the array is full
+    for (int i = 0; i < 65; ++i) EXPECT_EQ(v[i].value, i < 64 ? i : 3);
+    XVector<Counted> copy(v);
+    v[0].value = 100;
+    EXPECT_EQ(copy[0].value + copy.Count(), 65);
+    Counted::destroyed = Counted::runs = 0;
   }
-  ASSERT_EQ(Counted::destructions, 16);
-  for (size_t i = 1; i < Counted::destroyed.size(); ++i) {
-    EXPECT_LT(Counted::destroyed[i], Counted::destroyed[i - 1]);
-  }
-}
-
-TEST(XVector, CopiesHoldTheirOwnElements) {
-  XVector<Counted> a;
-  AddValues(a, 0, 20);
-  XVector<Counted> b(a);
-  EXPECT_EQ(b.Count(), 20);
-  EXPECT_EQ(b.Capacity(), 32);
-  EXPECT_NE(b.items, a.items);
-  a[5].value = 500;
-  EXPECT_EQ(b[5].value, 5);
-
-  XVector<Counted> c;
-  AddValues(c, 0, 2);
-  c = a;
-  EXPECT_EQ(c.Count(), 20);
-  EXPECT_EQ(c[5].value, 500);
-  XVector<Counted>& same = c;
-  c = same;
-  EXPECT_EQ(c.Count(), 20);
-  EXPECT_EQ(c[19].value, 19);
-
-  XVector<Counted> empty;
-  XVector<Counted> copy_of_empty(empty);
-  EXPECT_EQ(copy_of_empty.items, nullptr);
+  EXPECT_EQ(std::make_pair(Counted::destroyed, Counted::runs),
+            std::make_pair(2 * 128, 2));
 }
 
 // --- Tokenize ----------------------------------------------------------------
 
-struct SplitCase {
-  const char* text;
-  const char* delimiters;
-  std::vector<std::string> tokens;
-};
+// Each token, then '|'.
+std::string Joined(XVector<XString>& v) {
+  std::string joined;
+  for (int i = 0; i < v.Count(); ++i) joined += std::string(v[i]) + "|";
+  return joined;
+}
 
+// Each row: text, delimiters, tokens. They follow the element that the
+// vector already holds; the string keeps its text and length.
 TEST(XStringTokenize, SplitsWithStrtokRules) {
-  const SplitCase cases[] = {
-      {"a,b,,c", ",", {"a", "b", "c"}},
-      {",,a,,", ",", {"a"}},
-      {"one  two three ", " ", {"one", "two", "three"}},
-      {"", ",", {}},
-      {",,,", ",", {}},
-      {"a b,c", "", {"a b,c"}},
-      {"", "", {}},
-      {"k=v;x=y", "=;", {"k", "v", "x", "y"}},
-      {"abc", "cba", {}},
-  };
-  for (const SplitCase& c : cases) {
-    XString s(c.text);
-    XVector<XString> tokens;
-    EXPECT_EQ(&s.Tokenize(&tokens, c.delimiters), &s);
-    EXPECT_EQ(Texts(tokens), c.tokens)
-        << "'" << c.text << "' at '" << c.delimiters << "'";
+  // clang-format off
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"a,b,,c", ",", "a|b|c|"},   {",,a,,", ",", "a|"},   {"", ",", ""},
+      {"one  two three ", " ", "one|two|three|"},          {",,,", ",", ""},
+      {"a b,c", "", "a b,c|"},     {"k=v;x=y", "=;", "k|v|x|y|"}};
+  // clang-format on
+  for (const auto& [text, delimiters, tokens] : cases) {
+    XVector<XString> v;
+    XString s(text), held("held");
+    v.Add(held);
+    EXPECT_EQ(&s.Tokenize(&v, delimiters), &s);
+    EXPECT_EQ(Joined(v), std::string("held|") + tokens) << text;
+    EXPECT_EQ(std::string(s.GetPtr(), s.Length()), text);
   }
-}
-
-TEST(XStringTokenize, AppendsAfterExistingElements) {
-  XVector<XString> tokens;
-  XString a("a"), b("b");
-  tokens.Add(a);
-  tokens.Add(b);
-  XString s("x y");
-  s.Tokenize(&tokens, " ");
-  EXPECT_EQ(Texts(tokens), (std::vector<std::string>{"a", "b", "x", "y"}));
-  XString blank(" ");
-  blank.Tokenize(&tokens, " ");
-  EXPECT_EQ(tokens.Count(), 4);
-}
-
-TEST(XStringTokenize, LeavesStringUnchanged) {
-  XString s(" a,b ");
-  const char* buffer = s.GetPtr();
-  XVector<XString> tokens;
-  s.Tokenize(&tokens, ", ");
-  EXPECT_EQ(s.GetPtr(), buffer);
-  EXPECT_STREQ(s.GetPtr(), " a,b ");
-  EXPECT_EQ(s.Length(), 5);
-}
-
-TEST(XStringTokenize, TextAfterFirstZeroIsIgnored) {
-  XString s("a,b");
-  s += '\0';
-  s += 'c';  // stored after the zero: the buffer holds a,b 0 c
-  ASSERT_EQ(s[4], 'c');
-  XVector<XString> tokens;
-  s.Tokenize(&tokens, ",");
-  EXPECT_EQ(Texts(tokens), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(s.Length(), 5);
-}
-
-TEST(XStringTokenize, EveryByteSplitsAsDelimiter) {
-  std::string all;
+  // Every byte can be a delimiter; the text ends at its first zero.
   for (int b = 1; b <= 255; ++b) {
-    const char d = static_cast<char>(b);
-    all += d;
-    const char delimiters[] = {d, '\0'};
+    const char d = static_cast<char>(b), delimiters[] = {d, '\0'};
     const char text[] = {'<', d, d, '>', d, '\0'};
-    XString s(text);
-    XVector<XString> tokens;
-    s.Tokenize(&tokens, delimiters);
-    const std::vector<std::string> expected =
-        b == '<'   ? std::vector<std::string>{">"}
-        : b == '>' ? std::vector<std::string>{"<"}
-                   : std::vector<std::string>{"<", ">"};
-    EXPECT_EQ(Texts(tokens), expected) << "byte " << b;
+    XVector<XString> v;
+    XString(text).Tokenize(&v, delimiters);
+    EXPECT_EQ(Joined(v), b == '<' ? ">|" : b == '>' ? "<|" : "<|>|") << b;
   }
-  XString s("any text\x80\xff");
-  XVector<XString> tokens;
-  s.Tokenize(&tokens, all.c_str());
-  EXPECT_EQ(tokens.Count(), 0);
-}
-
-// The delimiters may live in an element that a regrowth releases.
-TEST(XStringTokenize, DelimitersMayLiveInTheReceivingVector) {
-  XVector<XString> tokens;
-  XString comma(",");
-  for (int i = 0; i < 16; ++i) tokens.Add(comma);
-  XString s("a,b,c");
-  s.Tokenize(&tokens, tokens[0].GetPtr());
-  ASSERT_EQ(tokens.Count(), 19);
-  EXPECT_STREQ(tokens[16].GetPtr(), "a");
-  EXPECT_STREQ(tokens[18].GetPtr(), "c");
+  XString s("a,b");
+  (s += '\0') += 'c';  // the buffer holds a , b 0 c
+  XVector<XString> v;
+  s.Tokenize(&v, ",");
+  EXPECT_EQ(Joined(v) + std::to_string(s.Length()), "a|b|5");
 }
 
 }  // namespace

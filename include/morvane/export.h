@@ -22,7 +22,12 @@
 #endif
 
 // Lets the compiler check printf-style arguments of XStringBuf::Append.
-#if defined(__GNUC__)
+// On Windows the library formats with the runtime's own _vsnprintf, so the
+// Microsoft conversions apply there (%I64d, no %zu or %lld).
+#if defined(__MINGW32__)
+#define MORVANE_PRINTF_LIKE(fmt_index, first_arg) \
+  __attribute__((format(ms_printf, fmt_index, first_arg)))
+#elif defined(__GNUC__)
 #define MORVANE_PRINTF_LIKE(fmt_index, first_arg) \
   __attribute__((format(printf, fmt_index, first_arg)))
 #else

@@ -16,10 +16,26 @@ inline float Round(double value) {
   return rounded;
 }
 
-// minuend - subtrahend, rounded to float.
+// minuend - subtrahend, rounded to float: the difference taken in double
+// and then rounded. Taken directly in float arithmetic it is the same value,
+// bit for bit: rounding an exact sum, difference, product or quotient of two
+// floats first to double and then to float gives the float that rounding it
+// once gives, because double carries more than twice float's precision plus
+// two bits (53 >= 2 * 24 + 2), and double's wider range keeps overflow and
+// subnormal results the same too. So the float operation, a single
+// instruction, stands in for the two conversions, the subtraction in double
+// and the rounding.
 inline float Difference(float minuend, float subtrahend) {
-  const double difference = static_cast<double>(minuend) - subtrahend;
-  return Round(difference);
+  const float difference = minuend - subtrahend;
+  return difference;
+}
+
+// numerator / denominator, rounded to float: the same reasoning as for
+// Difference makes the float division the quotient taken in double and
+// rounded.
+inline float Quotient(float numerator, float denominator) {
+  const float quotient = numerator / denominator;
+  return quotient;
 }
 
 // factor * value at working precision (exact for two floats).

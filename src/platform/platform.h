@@ -61,6 +61,20 @@ const SystemCalls& DefaultCalls();
 // that cannot be rendered at all (an output error) gives 0 and an empty text.
 int FormatBounded(char* dst, int count, const char* format, va_list args);
 
+// Renders `value` as the C runtime's own sprintf does with the format "%g"
+// (`conversion` 'g') or "%f" (any other `conversion`), with snprintf's
+// contract: at most `room` - 1 characters and a terminator (`room` > 0);
+// returns the length of the whole text, which exceeds `room` - 1 when the
+// text was cut, or a negative value when it cannot be rendered. On Windows
+// that is the Microsoft runtime's text ("1e+010", "1.#INF00"), elsewhere the
+// C library's.
+int RenderDouble(char* dst, size_t room, char conversion, double value);
+
+// The last of the `count` bytes at `text` that equals `c`, or null: the C
+// library's memrchr where it has one (it searches many bytes per step), a
+// plain backward loop elsewhere.
+const char* FindLastByte(const char* text, char c, size_t count);
+
 // Splits `path` into drive, directory, file name and extension like Windows'
 // _splitpath. Each non-null buffer receives its part, zero-terminated:
 // `drive` holds 3 bytes, the others 256 (parts are cut to fit).

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +23,18 @@ namespace {
 constexpr const char kDebugOutputVariable[] = "MORVANE_DEBUG_OUTPUT";
 constexpr const char kDebugToStderr[] = "stderr";
 constexpr const char kFailCaption[] = "Assert message";
+constexpr char kGeneralFormat[] = "%g";
+constexpr char kFixedFormat[] = "%f";
+// printf's precision when a conversion names none.
+constexpr int kDefaultPrecision = 6;
+// Room for the longest "%f" text of a finite double: a sign, 309 digits, the
+// point and six decimals.
+constexpr size_t kLongestFixed = 320;
+
+bool DecimalPointIsPeriod() {
+  const char* point = std::localeconv()->decimal_point;
+  return point[0] == '.' && point[1] == '\0';
+}
 
 void WriteAll(int fd, const char* text, size_t size) {
   while (size > 0) {
@@ -128,6 +143,45 @@ int FormatBounded(char* dst, int count, const char* format, va_list args) {
   }
   if (needed > count) return -1;
   return needed;
+}
+
+int RenderDouble(char* dst, size_t room, char conversion, double value) {
+  const std::chars_format style = conversion == 'g'
+                                      ? std::chars_format::general
+                                      : std::chars_format::fixed;
+  // For a finite value and printf's default precision, std::to_chars writes
+  // the C library's text (both round exactly), without the C library's
+  // general machinery: much faster. Its decimal point is always the period.
+  if (std::isfinite(value) && DecimalPointIsPeriod()) {
+    std::to_chars_result result =
+        std::to_chars(dst, dst + room - 1, value, style, kDefaultPrecision);
+    if (result.ec == std::errc()) {
+      *result.ptr = '\0';
+      return static_cast<int>(result.ptr - dst);
+    }
+    char whole[kLongestFixed];
+    result = std::to_chars(whole, whole + sizeof whole, value, style,
+                           kDefaultPrecision);
+    const size_t size = static_cast<size_t>(result.ptr - whole);
+    const size_t kept = std::min(size, room - 1);
+    std::memcpy(dst, whole, kept);
+    dst[kept] = '\0';
+    return static_cast<int>(size);
+  }
+  return std::snprintf(dst, room,
+                       conversion == 'g' ? kGeneralFormat : kFixedFormat,
+                       value);
+}
+
+const char* FindLastByte(const char* text, char c, size_t count) {
+#if defined(__GLIBC__)
+  return static_cast<const char*>(::memrchr(text, c, count));
+#else
+  for (size_t i = count; i > 0; --i) {
+    if (text[i - 1] == c) return text + i - 1;
+  }
+  return nullptr;
+#endif
 }
 
 void SplitPath(const char* path, char* drive, char* dir, char* fname,

@@ -5,12 +5,17 @@
 // copied into one exact-size buffer at the end, so a call whose text fits
 // makes a single heap allocation. Text that runs past the scratch area is
 // kept whole: the area then moves to the heap and grows.
+//
+// Each conversion gives the text that sprintf gives for its two-character
+// format: integers and strings are rendered here without going through
+// sprintf, which is much slower at it; %g and %f by the C runtime's own
+// formatter (platform::RenderDouble), whose text differs between runtimes.
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "platform/platform.h"
 #include "strings/xstring_internal.h"
 
 namespace {
@@ -25,8 +30,6 @@ constexpr size_t kScanLimit = 1024;
 constexpr size_t kScratchChars = 1024;
 
 constexpr char kNullText[] = "(null)";
-constexpr char kGeneralFormat[] = "%g";
-constexpr char kFixedFormat[] = "%f";
 constexpr char kLowerDigits[] = "0123456789abcdef";
 constexpr char kUpperDigits[] = "0123456789ABCDEF";
 
@@ -65,16 +68,18 @@ class Scratch {
     Put(first, static_cast<size_t>(digits + sizeof digits - first));
   }
 
-  // Renders `value` with snprintf and the two-character `format`, straight
-  // into the free room; only a text that does not fit is rendered again.
-  void PutFloat(const char* format, double value) {
+  // Renders `value` as the C runtime's "%g" (`letter` 'g') or "%f" does,
+  // straight into the free room; only a text that does not fit is rendered
+  // again.
+  void PutFloat(char letter, double value) {
     const size_t room = capacity_ - fill_;
-    int size = std::snprintf(data_ + fill_, room + 1, format, value);
+    int size = morvane::platform::RenderDouble(data_ + fill_, room + 1, letter,
+                                               value);
     if (size < 0) return;
     if (static_cast<size_t>(size) > room) {
       Reserve(static_cast<size_t>(size));
-      size = std::snprintf(data_ + fill_, static_cast<size_t>(size) + 1, format,
-                           value);
+      size = morvane::platform::RenderDouble(
+          data_ + fill_, static_cast<size_t>(size) + 1, letter, value);
     }
     fill_ += static_cast<size_t>(size);
   }
@@ -178,7 +183,7 @@ XString& XString::Format(const char* format, ...) {
         const float narrowed = static_cast<float>(value);
         static_assert(sizeof narrowed == sizeof lastArg);
         std::memcpy(&lastArg, &narrowed, sizeof lastArg);
-        scratch.PutFloat(letter == 'g' ? kGeneralFormat : kFixedFormat, value);
+        scratch.PutFloat(letter, value);
         break;
       }
       default:  // not a conversion: the letter is ordinary text

@@ -6,13 +6,42 @@
 
 #include "strings/xstring_internal.h"
 
+namespace {
+
+// The token holder: an XString that shows each token where strtok left it,
+// in the private copy, for the vector to copy from; the holder itself makes
+// no copy of its own. It keeps the one-byte buffer it was built with and puts
+// it back before it dies, so a shown token is never released through it.
+class TokenHolder {
+ public:
+  TokenHolder() : own_text_(view_.text) {}
+  TokenHolder(const TokenHolder&) = delete;
+  TokenHolder& operator=(const TokenHolder&) = delete;
+  ~TokenHolder() {
+    view_.text = own_text_;
+    view_.length = 0;
+  }
+
+  const XString& Show(char* token) {
+    view_.text = token;
+    view_.length = morvane::strings::Measure(token);
+    return view_;
+  }
+
+ private:
+  XString view_;
+  char* const own_text_;
+};
+
+}  // namespace
+
 // strtok works on a private copy, so this string keeps its text and length.
 // The copy holds the text up to its first zero (zeros counted in the length
 // end the scan) followed by the delimiters: those may point into an element
 // of `tokens`, which a regrowth of the vector releases while the scan still
 // needs them.
 XString& XString::Tokenize(XVector<XString>* tokens, const char* delimiters) {
-  XString holder;
+  TokenHolder holder;
   const size_t text_size = std::strlen(text) + 1;
   const size_t delimiters_size = std::strlen(delimiters) + 1;
   std::unique_ptr<char[]> copy(new char[text_size + delimiters_size]);
@@ -23,8 +52,7 @@ XString& XString::Tokenize(XVector<XString>* tokens, const char* delimiters) {
 
   for (char* token = std::strtok(own_text, own_delimiters); token != nullptr;
        token = std::strtok(nullptr, own_delimiters)) {
-    holder = token;
-    tokens->Add(holder);
+    tokens->Add(holder.Show(token));
   }
   return *this;
 }

@@ -4,7 +4,6 @@
 // line in it.
 #include <morvane/bmem.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,15 +84,15 @@ MemManager::~MemManager() {
 
 void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   MEM_CHECK(file);
-  // A size that the header would carry past the top of size_t is refused
-  // like any block the heap cannot give.
-  char* ret = nullptr;
-  if (size <= SIZE_MAX - kHeaderSize)
-    ret = static_cast<char*>(HeapAllocate(kHeaderSize + size));
+  // A size that the header would carry past the top of size_t wraps the sum
+  // below the header's own size (only where size_t is as narrow as unsigned
+  // int); it is refused like any block the heap cannot give.
+  const std::size_t bytes = kHeaderSize + size;
+  char* ret =
+      bytes >= kHeaderSize ? static_cast<char*>(HeapAllocate(bytes)) : nullptr;
   MEM_CHECK(ret);
 
-  auto* tempblocks =
-      static_cast<MemStruct*>(HeapAllocate(sizeof(MemStruct)));
+  auto* tempblocks = static_cast<MemStruct*>(HeapAllocate(sizeof(MemStruct)));
   MEM_CHECK(tempblocks);
   tempblocks = new (tempblocks) MemStruct;  // trivial: writes nothing
   const int name_bytes = NameBytes(file);

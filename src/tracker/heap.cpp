@@ -3,19 +3,19 @@
 #include <cstdlib>
 
 namespace morvane::tracker {
+
+void* heap_detail::Malloc(std::size_t size) { return std::malloc(size); }
+
+void heap_detail::Free(void* block) { std::free(block); }
+
 namespace {
 
-void* Allocate(std::size_t size) { return std::malloc(size); }
-void Release(void* block) { std::free(block); }
-
-constexpr HeapCalls kDefaultHeap = {Allocate, Release};
-
-// Constant-initialised, so it is ready before any static initialiser runs.
-HeapCalls heap = kDefaultHeap;
+constexpr HeapCalls kDefaultHeap = {heap_detail::Malloc, heap_detail::Free};
 
 }  // namespace
 
-HeapCalls& Heap() { return heap; }
+// Constant-initialised, so it is ready before any static initialiser runs.
+HeapCalls heap_detail::live_heap = kDefaultHeap;
 
 const HeapCalls& DefaultHeap() { return kDefaultHeap; }
 

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "tracker/mem_manager.h"
 
@@ -15,6 +16,10 @@ namespace morvane::tracker {
 // succeeds (an existing file is replaced); the opening writes the banner and
 // totals to it and sends the two total lines to the debugger. Every block
 // goes to the debugger, and to the log once it is open.
+//
+// A report may list a great many blocks, so each block's text and debugger
+// line are composed by hand, to the bytes that their printf formats give,
+// and the log is written through one large stream buffer.
 class LeakReport {
  public:
   // `logfile` must outlive the report.
@@ -36,6 +41,11 @@ class LeakReport {
   const char* logfile_;
   int usedmem_;
   int memcount_;
+  // The text of one block, then of its debugger line: built here, reused.
+  std::string text_;
+  // The log's stream buffer; declared before the stream, so that it outlives
+  // the stream's last flush.
+  std::unique_ptr<char[]> log_buffer_;
   std::unique_ptr<std::FILE, FileCloser> log_;
 };
 

@@ -81,10 +81,9 @@ class MemManager {
   const MemList& Blocks() const { return blocks; }
 
  private:
-  // Writes the leak log and the per-block debugger lines.
-  void Report();
-  // The number of nodes in the chain.
-  int CountRecords() const;
+  // Writes the leak log and the per-block debugger lines, and returns the
+  // number of nodes in the chain (every one must have a record).
+  int Report();
 
   char* logfile;
   // Bookkeeping bytes: per live block one MemStruct, one MemNode and the

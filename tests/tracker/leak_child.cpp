@@ -1,42 +1,34 @@
-// Drives the tracker for leak_report_test, then returns from main so that
-// the library's exit routine writes its report.
-//   leak_child [new SIZE LINE FILE | delete INDEX]...
-// Prints the address of _b_new, then that of each new block, one per line,
-// in lower-case hexadecimal.
-#include <morvane/bmem.h>
-
-#include <cinttypes>
+// Drives the tracker of a library that it loads itself, for leak_report_test:
+//   leak_child DIR [close] [SIZE LINE FILE]...
+// Loads the library, moves into DIR, sends the debugger lines to
+// DIR/debugger.txt and allocates one block per triple. DIR/out.txt receives
+// the address of _b_new and of each block (hexadecimal), and for "close" two
+// digits: the library was released, and the leak log existed right after.
+// Without "close" the report comes at process exit.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <vector>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
-namespace {
+#include "support/loaded_library.h"
 
-void PrintAddress(std::uintptr_t address) {
-  std::printf("%" PRIxPTR "\n", address);
-}
-
-}  // namespace
+namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-  PrintAddress(reinterpret_cast<std::uintptr_t>(&_b_new));
-  std::vector<void*> blocks;
-  for (int i = 1; i < argc;) {
-    if (std::strcmp(argv[i], "new") == 0 && i + 3 < argc) {
-      const auto size =
-          static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
-      blocks.push_back(_b_new(size, argv[i + 3], std::atoi(argv[i + 2])));
-      PrintAddress(reinterpret_cast<std::uintptr_t>(blocks.back()));
-      i += 4;
-    } else if (std::strcmp(argv[i], "delete") == 0 && i + 1 < argc) {
-      _b_delete(blocks.at(std::strtoul(argv[i + 1], nullptr, 10)), nullptr, 0);
-      i += 2;
-    } else {
-      std::fprintf(stderr, "leak_child: bad argument %s\n", argv[i]);
-      return 2;
-    }
+  void* library = OpenLibrary(MORVANE_LIBRARY_FILE);
+  // _b_new has C++ linkage: this is its linker name.
+  auto* b_new = reinterpret_cast<void* (*)(unsigned, const char*, int)>(
+      FindSymbol(library, "_Z6_b_newjPKci"));
+  fs::current_path(argv[1]);
+  putenv(const_cast<char*>("MORVANE_DEBUG_OUTPUT=debugger.txt"));
+  std::ofstream out("out.txt", std::ios::binary);
+  out << std::hex << reinterpret_cast<std::uintptr_t>(b_new) << '\n';
+  const bool close = argc > 2 && std::string(argv[2]) == "close";
+  for (int i = 2 + close; i + 2 < argc; i += 3) {
+    void* block =
+        b_new(std::stoul(argv[i]), argv[i + 2], std::stoi(argv[i + 1]));
+    out << reinterpret_cast<std::uintptr_t>(block) << '\n';
   }
-  return 0;
+  if (close) out << CloseLibrary(library) << fs::exists("bmemlog.log");
 }
