@@ -1,0 +1,253 @@
+// Strings: XString::Find and ReverseFind, XString::Format, XStringBuf::Append
+// and XString::Tokenize, each next to the standard tool an application would
+// reach for instead.
+#include <benchmark/benchmark.h>
+#include <fmt/format.h>
+#include <morvane/XString.h>
+#include <morvane/XStringBuf.h>
+#include <morvane/XVector.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench_data.h"
+
+namespace morvane::bench {
+
+const std::string& WordText() {
+  static const std::string text = [] {
+    static constexpr const char* kWords[] = {
+        "the",    "of",     "and",   "to",      "in",     "is",     "was",
+        "that",   "for",    "on",    "with",    "as",     "by",     "not",
+        "one",    "never",  "need",  "needs",   "seed",   "lead",   "new",
+        "linear", "system", "plug",  "library", "string", "buffer", "report",
+        "memory", "leak",   "point", "segment", "under",  "anyone", "noodle"};
+    std::mt19937 random(20240601);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(kWords) - 1);
+    std::string words;
+    words.reserve(kMiB + 16);
+    while (words.size() < kMiB) {
+      words += kWords[pick(random)];
+      words += ' ';
+    }
+    words.resize(kMiB);
+    if (words.back() == ' ') words.back() = 'x';
+    return words;
+  }();
+  return text;
+}
+
+namespace {
+
+// --- Search: one pattern that is not there, over 1 MiB ---------------------
+
+bool CheckAbsent(benchmark::State& state) {
+  if (WordText().find(kAbsentWord) == std::string::npos) return true;
+  state.SkipWithError("the search text holds the pattern");
+  return false;
+}
+
+void FindOurs(benchmark::State& state) {
+  if (!CheckAbsent(state)) return;
+  XString text(WordText().c_str());
+  for (auto _ : state) {
+    int found = text.Find(0, kAbsentWord);
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
+}
+
+void FindStd(benchmark::State& state) {
+  if (!CheckAbsent(state)) return;
+  const std::string& text = WordText();
+  for (auto _ : state) {
+    std::size_t found = text.find(kAbsentWord);
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
+}
+
+// The floor for any forward scan: one memchr for a byte that is not there.
+void FindMemchr(benchmark::State& state) {
+  const std::string& text = WordText();
+  for (auto _ : state) {
+    const void* found = std::memchr(text.data(), '#', text.size());
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
+}
+
+void ReverseFindOurs(benchmark::State& state) {
+  if (!CheckAbsent(state)) return;
+  XString text(WordText().c_str());
+  for (auto _ : state) {
+    int found = text.ReverseFind(text.Length(), kAbsentWord);
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
+}
+
+void ReverseFindStd(benchmark::State& state) {
+  if (!CheckAbsent(state)) return;
+  const std::string& text = WordText();
+  for (auto _ : state) {
+    std::size_t found = text.rfind(kAbsentWord);
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
+}
+
+// --- Format: "%d %s %x %g" ---------------------------------------------------
+
+constexpr char kFourConversions[] = "%d %s %x %g";
+
+struct FormatArgs {
+  int number;
+  const char* name;
+  unsigned int bits;
+  double value;
+};
+
+constexpr std::size_t kFormatCases = 64;
+
+const std::array<FormatArgs, kFormatCases>& FormatCases() {
+  static const auto cases = [] {
+    static constexpr const char* kNames[] = {"alpha", "plugins", "c:/lib/x.dll",
+                                             "report", "segment-7"};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> number(-2000000, 2000000);
+    std::uniform_int_distribution<unsigned int> bits;
+    std::uniform_real_distribution<double> value(-1000.0, 1000.0);
+    std::array<FormatArgs, kFormatCases> made{};
+    for (std::size_t i = 0; i < made.size(); ++i) {
+      made[i] = {number(random), kNames[i % std::size(kNames)], bits(random),
+                 value(random)};
+    }
+    return made;
+  }();
+  return cases;
+}
+
+void FormatOurs(benchmark::State& state) {
+  const auto& cases = FormatCases();
+  XString out;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const FormatArgs& a = cases[i++ % kFormatCases];
+    out.Format(kFourConversions, a.number, a.name, a.bits, a.value);
+    benchmark::DoNotOptimize(out.text);
+  }
+}
+
+void FormatSnprintf(benchmark::State& state) {
+  const auto& cases = FormatCases();
+  char buffer[1024];
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const FormatArgs& a = cases[i++ % kFormatCases];
+    int size = std::snprintf(buffer, sizeof buffer, kFourConversions, a.number,
+                             a.name, a.bits, a.value);
+    benchmark::DoNotOptimize(size);
+    benchmark::DoNotOptimize(buffer);
+  }
+}
+
+// --- Appending 1,000,000 small pieces ---------------------------------------
+
+constexpr int kPieces = 1000000;
+constexpr const char* kKeys[] = {"x", "width",  "id", "count",
+                                 "y", "height", "k",  "total"};
+constexpr int kKeyMask = 7;
+
+void AppendOurs(benchmark::State& state) {
+  for (auto _ : state) {
+    XStringBuf text;
+    for (int i = 0; i < kPieces; ++i) {
+      text.Append("%s=%d\n", kKeys[i & kKeyMask], i);
+    }
+    benchmark::DoNotOptimize(text.GetPtr());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPieces);
+}
+
+void AppendOstringstream(benchmark::State& state) {
+  for (auto _ : state) {
+    std::ostringstream text;
+    for (int i = 0; i < kPieces; ++i) {
+      text << kKeys[i & kKeyMask] << '=' << i << '\n';
+    }
+    benchmark::DoNotOptimize(&text);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPieces);
+}
+
+void AppendFmt(benchmark::State& state) {
+  for (auto _ : state) {
+    fmt::memory_buffer text;
+    for (int i = 0; i < kPieces; ++i) {
+      fmt::format_to(std::back_inserter(text), "{}={}\n", kKeys[i & kKeyMask],
+                     i);
+    }
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPieces);
+}
+
+// --- Tokenizing a 1 MiB line at spaces --------------------------------------
+
+constexpr char kSpace[] = " ";
+
+void TokenizeOurs(benchmark::State& state) {
+  XString line(WordText().c_str());
+  std::size_t tokens_made = 0;
+  for (auto _ : state) {
+    XVector<XString> tokens;
+    line.Tokenize(&tokens, kSpace);
+    tokens_made = static_cast<std::size_t>(tokens.Count());
+    benchmark::DoNotOptimize(tokens.items);
+  }
+  state.counters["tokens"] = static_cast<double>(tokens_made);
+}
+
+void TokenizeStrtok(benchmark::State& state) {
+  const std::string& line = WordText();
+  std::size_t tokens_made = 0;
+  for (auto _ : state) {
+    std::vector<char> copy(line.c_str(), line.c_str() + line.size() + 1);
+    std::vector<std::string> tokens;
+    for (char* token = std::strtok(copy.data(), kSpace); token != nullptr;
+         token = std::strtok(nullptr, kSpace)) {
+      tokens.emplace_back(token);
+    }
+    tokens_made = tokens.size();
+    benchmark::DoNotOptimize(tokens.data());
+  }
+  state.counters["tokens"] = static_cast<double>(tokens_made);
+}
+
+BENCHMARK(FindOurs)->Name("find_absent/ours");
+BENCHMARK(FindStd)->Name("find_absent/theirs");
+BENCHMARK(FindMemchr)->Name("find_absent/memchr");
+BENCHMARK(ReverseFindOurs)->Name("rfind_absent/ours");
+BENCHMARK(ReverseFindStd)->Name("rfind_absent/theirs");
+BENCHMARK(FormatOurs)->Name("format/ours");
+BENCHMARK(FormatSnprintf)->Name("format/theirs");
+BENCHMARK(AppendOurs)->Name("append/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(AppendOstringstream)
+    ->Name("append/theirs")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(AppendFmt)->Name("append/fmt")->Unit(benchmark::kMillisecond);
+BENCHMARK(TokenizeOurs)->Name("tokenize/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(TokenizeStrtok)
+    ->Name("tokenize/theirs")
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace morvane::bench
