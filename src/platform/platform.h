@@ -12,6 +12,7 @@
 #include <morvane/export.h>
 
 #include <cstdarg>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -46,13 +47,21 @@ struct SystemCalls {
   std::vector<std::string> (*find_files)(const char* pattern);
 };
 
-// The live table. Tests may overwrite entries and must restore them.
-SystemCalls& Calls();
 // The platform's own functions, for restoring entries.
 const SystemCalls& DefaultCalls();
 
+// The live table, starting as DefaultCalls(). Tests may overwrite entries and
+// must restore them.
+inline SystemCalls& Calls() {
+  static SystemCalls calls = DefaultCalls();
+  return calls;
+}
+
 // Calls().fail_check(text), and aborts should a replaced entry return.
-[[noreturn]] void FailCheck(const char* text);
+[[noreturn]] inline void FailCheck(const char* text) {
+  Calls().fail_check(text);
+  std::abort();
+}
 
 // Formats into `dst` with the contract of Windows' _vsnprintf: writes at most
 // `count` characters; returns their number when the whole text has at most

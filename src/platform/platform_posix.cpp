@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "strings/path_rules.h"
 
 namespace morvane::platform {
 namespace {
@@ -117,17 +118,7 @@ constexpr SystemCalls kDefaultCalls = {
 
 }  // namespace
 
-SystemCalls& Calls() {
-  static SystemCalls calls = kDefaultCalls;
-  return calls;
-}
-
 const SystemCalls& DefaultCalls() { return kDefaultCalls; }
-
-void FailCheck(const char* text) {
-  Calls().fail_check(text);
-  std::abort();
-}
 
 int FormatBounded(char* dst, int count, const char* format, va_list args) {
   if (count < 0) return -1;
@@ -146,9 +137,8 @@ int FormatBounded(char* dst, int count, const char* format, va_list args) {
 }
 
 int RenderDouble(char* dst, size_t room, char conversion, double value) {
-  const std::chars_format style = conversion == 'g'
-                                      ? std::chars_format::general
-                                      : std::chars_format::fixed;
+  const std::chars_format style =
+      conversion == 'g' ? std::chars_format::general : std::chars_format::fixed;
   // For a finite value and printf's default precision, std::to_chars writes
   // the C library's text (both round exactly), without the C library's
   // general machinery: much faster. Its decimal point is always the period.
@@ -168,9 +158,8 @@ int RenderDouble(char* dst, size_t room, char conversion, double value) {
     dst[kept] = '\0';
     return static_cast<int>(size);
   }
-  return std::snprintf(dst, room,
-                       conversion == 'g' ? kGeneralFormat : kFixedFormat,
-                       value);
+  return std::snprintf(
+      dst, room, conversion == 'g' ? kGeneralFormat : kFixedFormat, value);
 }
 
 const char* FindLastByte(const char* text, char c, size_t count) {
@@ -186,30 +175,7 @@ const char* FindLastByte(const char* text, char c, size_t count) {
 
 void SplitPath(const char* path, char* drive, char* dir, char* fname,
                char* ext) {
-  constexpr size_t kDriveRoom = 3;
-  constexpr size_t kPartRoom = 256;
-  auto put = [](char* out, size_t room, const char* from, size_t size) {
-    if (out == nullptr) return;
-    size = std::min(size, room - 1);
-    std::memcpy(out, from, size);
-    out[size] = '\0';
-  };
-
-  const char* rest = path;
-  if (path[0] != '\0' && path[1] == ':') rest = path + 2;
-  put(drive, kDriveRoom, path, static_cast<size_t>(rest - path));
-
-  const char* name = rest;
-  for (const char* p = rest; *p != '\0'; ++p)
-    if (*p == '/' || *p == '\\') name = p + 1;
-  put(dir, kPartRoom, rest, static_cast<size_t>(name - rest));
-
-  const char* end = name + std::strlen(name);
-  const char* dot = end;
-  for (const char* p = name; p != end; ++p)
-    if (*p == '.') dot = p;
-  put(fname, kPartRoom, name, static_cast<size_t>(dot - name));
-  put(ext, kPartRoom, dot, static_cast<size_t>(end - dot));
+  strings::SplitPathByRules(path, drive, dir, fname, ext);
 }
 
 }  // namespace morvane::platform

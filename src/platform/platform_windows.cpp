@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "strings/path_rules.h"
 
 namespace morvane::platform {
 namespace {
@@ -27,8 +28,6 @@ constexpr const char kDebugOutputVariable[] = "MORVANE_DEBUG_OUTPUT";
 constexpr const char kDebugToStderr[] = "stderr";
 constexpr const char kFailCaption[] = "Assert message";
 constexpr int kStderrDescriptor = 2;
-constexpr size_t kDriveRoom = 3;
-constexpr size_t kPartRoom = 256;
 constexpr char kGeneralFormat[] = "%g";
 constexpr char kFixedFormat[] = "%f";
 
@@ -126,48 +125,9 @@ constexpr SystemCalls kDefaultCalls = {
     GetCwd,      SetCwd,          FindFiles,
 };
 
-// Copies `size` characters of `from` into `out`, cut to `room` - 1, and
-// terminates; a null `out` receives nothing.
-void PutPart(char* out, size_t room, const char* from, size_t size) {
-  if (out == nullptr) return;
-  size = std::min(size, room - 1);
-  std::memcpy(out, from, size);
-  out[size] = '\0';
-}
-
-// The rules of _splitpath, with every part cut to its buffer.
-void SplitLongPath(const char* path, char* drive, char* dir, char* fname,
-                   char* ext) {
-  const char* rest = path;
-  if (path[0] != '\0' && path[1] == ':') rest = path + 2;
-  PutPart(drive, kDriveRoom, path, static_cast<size_t>(rest - path));
-
-  const char* name = rest;
-  for (const char* p = rest; *p != '\0'; ++p)
-    if (*p == '/' || *p == '\\') name = p + 1;
-  PutPart(dir, kPartRoom, rest, static_cast<size_t>(name - rest));
-
-  const char* end = name + std::strlen(name);
-  const char* dot = end;
-  for (const char* p = name; p != end; ++p)
-    if (*p == '.') dot = p;
-  PutPart(fname, kPartRoom, name, static_cast<size_t>(dot - name));
-  PutPart(ext, kPartRoom, dot, static_cast<size_t>(end - dot));
-}
-
 }  // namespace
 
-SystemCalls& Calls() {
-  static SystemCalls calls = kDefaultCalls;
-  return calls;
-}
-
 const SystemCalls& DefaultCalls() { return kDefaultCalls; }
-
-void FailCheck(const char* text) {
-  Calls().fail_check(text);
-  std::abort();
-}
 
 const char* FindLastByte(const char* text, char c, size_t count) {
   for (size_t i = count; i > 0; --i) {
@@ -186,8 +146,7 @@ int FormatBounded(char* dst, int count, const char* format, va_list args) {
   if (count < 0) return -1;
   va_list probe;
   va_copy(probe, args);
-  int result =
-      ::_vsnprintf(dst, static_cast<size_t>(count), format, args);
+  int result = ::_vsnprintf(dst, static_cast<size_t>(count), format, args);
   if (result >= 0) {
     dst[result] = '\0';
   } else if (::_vscprintf(format, probe) < 0) {
@@ -217,10 +176,10 @@ int RenderDouble(char* dst, size_t room, char conversion, double value) {
 // parts empty rather than cut, so those are split here by the same rules.
 void SplitPath(const char* path, char* drive, char* dir, char* fname,
                char* ext) {
-  if (std::strlen(path) < kPartRoom) {
+  if (std::strlen(path) < strings::kPartRoom) {
     ::_splitpath(path, drive, dir, fname, ext);
   } else {
-    SplitLongPath(path, drive, dir, fname, ext);
+    strings::SplitPathByRules(path, drive, dir, fname, ext);
   }
 }
 

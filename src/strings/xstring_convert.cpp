@@ -4,10 +4,13 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "strings/path_rules.h"
 #include "strings/xstring_internal.h"
 
 using morvane::strings::CopyText;
 using morvane::strings::Install;
+using morvane::strings::kDriveRoom;
+using morvane::strings::kPartRoom;
 using morvane::strings::NewText;
 
 namespace {
@@ -21,10 +24,6 @@ bool IsSolid(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 128 && std::isgraph(byte) != 0;
 }
-
-// The room _splitpath-style splitting gives each part, terminator included.
-constexpr size_t kDriveRoom = 3;
-constexpr size_t kPartRoom = 256;
 
 }  // namespace
 
