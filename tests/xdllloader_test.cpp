@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "support/loaded_modules.h"
+#include "support/loaded_library.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ const auto& kSystem = morvane::platform::DefaultCalls();
 // paths with a trailing separator: a drive letter and backslashes on Windows.
 const std::string kSep = fs::path("/").make_preferred().string();
 const std::string kTree =
-    fs::absolute(MORVANE_PLUGIN_TREE).make_preferred().string() + kSep;
+    fs::absolute(MORVANE_PLUGIN_TREE "/").make_preferred().string();
 const std::string kPlugins = kTree + "plugins" + kSep,
                   kOverride = kTree + "override" + kSep,
                   kMissing = kTree + "missing" + kSep;
@@ -46,8 +46,6 @@ std::vector<HINSTANCE> g_frees;
 class LoaderTest : public testing::Test {
  protected:
   void SetUp() override {
-    g_loads.clear();
-    g_frees.clear();
     Calls().load_library = [](const char* name) {
       g_loads.emplace_back(name);
       return kSystem.load_library(name);
@@ -61,6 +59,7 @@ class LoaderTest : public testing::Test {
     L()->KillLoader();
     Calls() = kSystem;
     Enter(start_);
+    g_loads.clear(), g_frees.clear();
   }
   const std::string start_ = Cwd();
 };
@@ -80,47 +79,28 @@ TEST_F(LoaderTest, CandidatesCollapseSeparatorsBeforeTheBareName) {
                    "C:\\a\\b\\c\\sub\\x.dll", "sub/x.dll"}));
 }
 
-TEST_F(LoaderTest, FirstSearchDirectoryThenTheWorkingDirectory) {
-  ASSERT_TRUE(Enter(kPlugins));
-  ASSERT_NE(L()->LoadLibraryA(kBeta.c_str()), nullptr);
+TEST_F(LoaderTest, FirstSearchDirectoryWinsAndEveryLoadIsReleasedOnce) {
   for (const std::string& dir : {kMissing, kOverride, kPlugins})
     L()->AddPath(dir.c_str());
-  ASSERT_NE(L()->LoadLibraryA(kAlpha.c_str()), nullptr);
-  EXPECT_EQ(g_loads.size(), 3u);  // beta; alpha in missing, then in override
-  EXPECT_TRUE(IsLoaded(kOverride + kAlpha));
-  EXPECT_FALSE(IsLoaded(kPlugins + kAlpha));
-  for (const std::string& name :
-       Names{"none", kGamma, "", std::string(1000, 'n')})
-    EXPECT_EQ(L()->LoadLibraryA(name.c_str()), nullptr) << name;
-  // A library that the system refuses to load is not recorded either.
-  Calls().load_library = [](const char*) -> HINSTANCE { return nullptr; };
-  EXPECT_EQ(L()->LoadLibraryA(kBeta.c_str()), nullptr);
-  L()->FreeAll();
-  EXPECT_EQ(g_frees.size(), 2u);
-}
-
-// --- Releasing ---------------------------------------------------------------
-
-TEST_F(LoaderTest, EveryLoadIsReleasedOnceOldestFirst) {
-  L()->AddPath(kPlugins.c_str());
-  EXPECT_STREQ(L()->GetPath(0), kPlugins.c_str());
   HINSTANCE alpha = L()->LoadLibraryA(kAlpha.c_str());
   EXPECT_EQ(L()->LoadLibraryA(kAlpha.c_str()), alpha);
   HINSTANCE beta = L()->LoadLibraryA(kBeta.c_str());
+  EXPECT_TRUE(IsLoaded(kOverride + kAlpha) && !IsLoaded(kPlugins + kAlpha));
   EXPECT_FALSE(L()->FreeLibrary(nullptr));
   EXPECT_TRUE(L()->FreeLibrary(alpha));  // and forgets one of its records
-  EXPECT_TRUE(IsLoaded(kPlugins + kAlpha));
   L()->FreeAll();
-  L()->FreeAll();
-  EXPECT_FALSE(IsLoaded(kPlugins + kAlpha) || IsLoaded(kPlugins + kBeta));
+  EXPECT_FALSE(IsLoaded(kOverride + kAlpha) || IsLoaded(kPlugins + kBeta));
   HINSTANCE again = L()->LoadLibraryA(kBeta.c_str());
+  // Names that load nothing are not recorded, whatever the reason.
+  EXPECT_EQ(L()->LoadLibraryA(""), nullptr);
+  Calls().load_library = [](const char*) -> HINSTANCE { return nullptr; };
+  EXPECT_EQ(L()->LoadLibraryA(kBeta.c_str()), nullptr);
   static XDllLoader* copy = new XDllLoader(*L());  // never deleted
   L()->KillLoader();
   copy->KillLoader();  // there is no instance any more: touches nothing
-  EXPECT_EQ(copy->GetPathCount(), 1);
+  EXPECT_EQ(copy->GetPathCount(), 3);
   EXPECT_EQ(g_frees,
             (std::vector<HINSTANCE>{nullptr, alpha, alpha, beta, again}));
-  EXPECT_FALSE(IsLoaded(kPlugins + kBeta));
   EXPECT_EQ(L()->GetPath(0), nullptr);  // a new loader
 }
 
@@ -130,7 +110,6 @@ TEST_F(LoaderTest, LoadLibrariesOffersEveryMatchAndRestoresTheDirectory) {
   const std::string glob = "*" MORVANE_PLUGIN_SUFFIX;
   ASSERT_TRUE(Enter(kPlugins));
   const Names found = kSystem.find_files(glob.c_str());
-  ASSERT_EQ(found.size(), 3u);
   ASSERT_TRUE(Enter(kOverride));
   std::string printed;
   for (const std::string& name : found)
@@ -141,7 +120,6 @@ TEST_F(LoaderTest, LoadLibrariesOffersEveryMatchAndRestoresTheDirectory) {
   L()->FreeAll();  // Windows would take a loaded alpha for any other alpha
   // A directory that cannot be entered: the current one is searched.
   EXPECT_EQ(LoadAll(kMissing, glob), Line(kMissing, kAlpha));
-  EXPECT_TRUE(IsLoaded(kOverride + kAlpha));
   EXPECT_EQ(Cwd(), kOverride);
 }
 
@@ -149,10 +127,10 @@ TEST_F(LoaderTest, LongWorkingDirectoryIsRestored) {
   if (kSep == "\\")
     GTEST_SKIP() << "Windows keeps the working directory under 260 characters";
   std::string deep = kTree + "deep";
-  while (deep.size() <= 600) deep += "/" + std::string(100, 'd');
+  for (int i = 0; i < 3; ++i) deep += "/" + std::string(200, 'd');
   fs::create_directories(deep);
   ASSERT_TRUE(Enter(deep));
-  EXPECT_EQ(LoadAll(kPlugins, "b*"), Line(kPlugins, kBeta));
+  EXPECT_EQ(LoadAll(kPlugins, "?et?*"), Line(kPlugins, kBeta));  // ? is one
   EXPECT_EQ(Cwd(), deep + kSep);
 }
 
@@ -162,16 +140,8 @@ TEST_F(LoaderTest, LoadsAndReleasesEverySystemCharsetModule) {
   const std::string dir = MORVANE_GCONV_DIR "/";
   if (!fs::is_directory(dir))
     GTEST_SKIP() << "no gconv modules here: they come with the GNU C library";
-  ASSERT_TRUE(Enter(dir));
-  std::string printed;
-  for (const std::string& name : kSystem.find_files("*.so")) {
-    HINSTANCE module = kSystem.load_library(name.c_str());
-    if (module != nullptr && kSystem.free_library(module))
-      printed += Line(dir, name);
-  }
-  ASSERT_TRUE(Enter(start_));
-  ASSERT_NE(printed, "");
-  EXPECT_EQ(LoadAll(dir, "*.so"), printed);
+  const std::string printed = LoadAll(dir, "*.so");
+  EXPECT_NE(printed, "");
   L()->KillLoader();
   for (const std::string& name : g_loads) EXPECT_FALSE(IsLoaded(dir + name));
 }

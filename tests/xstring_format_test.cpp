@@ -5,18 +5,15 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <string>
-#include <tuple>
 
-// Counts allocations while g_allocations is not negative. The program links
-// the library's static archive, so the library's own calls of operator new
-// arrive here on every target.
-static int g_allocations = -1;
+// Counts every allocation. The program links the library's static archive,
+// so the library's own calls of operator new arrive here on every target.
+static int g_allocations = 0;
 
 void* operator new(std::size_t size) {
-  if (g_allocations >= 0) ++g_allocations;
+  ++g_allocations;
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
@@ -40,20 +37,16 @@ constexpr unsigned int kOld = 0x12345678;  // lastArg before each row
 // of the format is still worked through.
 TEST(XStringFormat, ConvertsExactlyEightLetters) {
   // clang-format off
-  const std::tuple<const char*, const char*, int, int, unsigned int> cases[] = {
+  const struct { const char *format, *text; int a, b; unsigned last_arg; }
+      cases[] = {
       {"", "", 1, 2, kOld},            {"abc", "abc", 1, 2, kOld},
       {"100%%", "100%", 1, 2, kOld},   {"50%", "50", 1, 2, kOld},
-      {"%%%", "%", 1, 2, kOld},        {"%5d", "5d", 42, 2, kOld},
       {"%5d %d", "5d 42", 42, 2, 42},  {"%ld%u%e%p", "lduep", 1, 2, kOld},
-      {"%.%d%d", ".427", 42, 7, 7},    {"%D%S%G%F%I%C", "DSGFIC", 1, 2, kOld},
-      {"a%db%", "a42b", 42, 7, 42},    {"%i", "-7", -7, 2, 0xFFFFFFF9},
-      {"%x", "ffffffff", -1, 2, ~0u},  {"%X", "FF", 255, 2, 255},
+      {"%x", "ffffffff", -1, 2, ~0u},  {"%D%S%G%F%I%C", "DSGFIC", 1, 2, kOld},
+      {"%X", "FF", 255, 2, 255},       {"%i", "-7", -7, 2, 0xFFFFFFF9},
       {"%x%X", "cafeBEEF", 0xCAFE, 0xBEEF, 0xBEEF},
       {"%d", "-2147483648", -2147483647 - 1, 2, 0x80000000},
-      {"%c%c", "hi", 'h', 'i', 0x12345669},
-      {"%c", "\xab", 0x7A1AB, 2, 0x123456AB},
-      {"%c", "q", 'q' - 0x100, 2, 0x12345671},
-      {"a%cb%d", "a", 0, 9, 9}};
+      {"%c", "\xab", 0x7A1AB, 2, 0x123456AB}, {"a%cb%d", "a", 0, 9, 9}};
   // clang-format on
   for (const auto& [format, text, a, b, last_arg] : cases) {
     XString s("old");
@@ -62,33 +55,35 @@ TEST(XStringFormat, ConvertsExactlyEightLetters) {
     EXPECT_EQ(s.lastArg, last_arg) << format;
   }
   // %s takes a pointer (lastArg keeps its low 32 bits), %g and %f a double
-  // (lastArg keeps the bits of the float that it narrows to).
-  XString s;
+  // (lastArg keeps the bits of the float that it narrows to). The format and
+  // the arguments may be the string's own text.
+  XString s("ab"), t("a%%b");
+  EXPECT_EQ(Text(s.Format("%s%s", s.GetPtr(), s.GetPtr())), "abab");
+  EXPECT_EQ(Text(t.Format(t.GetPtr())), "a%b");
   const char *null = nullptr, *name = "a.dll";
   EXPECT_EQ(Text(s.Format("%s\\%s", "plugins", name)), "plugins\\a.dll");
   EXPECT_EQ(s.lastArg,
             static_cast<unsigned int>(reinterpret_cast<uintptr_t>(name)));
-  EXPECT_EQ(Text(s.Format("%s\\%s", "c:/lib/", name)), "c:/lib/\\a.dll");
   EXPECT_EQ(Text(s.Format("%s%s", null, "")), "(null)");
   EXPECT_EQ(Text(s.Format("%d %g %d", 1, 2.5, 3)), "1 2.5 3");
   EXPECT_EQ(Text(s.Format("%g|%f", 0.5, 0.1)), "0.5|0.100000");
-  const float narrowed = 0.1f;
-  EXPECT_EQ(std::memcmp(&s.lastArg, &narrowed, sizeof narrowed), 0);
+  EXPECT_EQ(s.lastArg, 0x3DCCCCCDu);  // the bits of 0.1f
 }
 
-// --- Buffers, limits and self reference --------------------------------------
+// --- Buffers and limits ------------------------------------------------------
 
-TEST(XStringFormat, AllocatesOncePerCallWhenTheTextFitsTheScratchArea) {
-  const std::string x1000(1000, 'x'), x1016(1016, 'x');
+TEST(XStringFormat, AllocatesOnceUnlessTheTextOutgrowsTheScratchArea) {
+  const std::string x1016(1016, 'x'), head(1020, 'h'), q(2000, 'q');
   XString s("previous text");
-  g_allocations = 0;
+  const int before = g_allocations;
   s.Format("%d %s %x %g", -12, "name", 0xBEEF, 1.5);
   s.Format("");
-  s.Format("%s", x1000.c_str());
   s.Format("%s%f", x1016.c_str(), 0.5);  // ends at the scratch area's end
-  EXPECT_EQ(g_allocations, 4);
-  g_allocations = -1;
+  EXPECT_EQ(g_allocations - before, 3);
   EXPECT_EQ(Text(s), x1016 + "0.500000");
+  // Longer text is kept whole, also where a %f crosses the scratch's end.
+  EXPECT_EQ(Text(s.Format("%s%f%s", head.c_str(), 0.25, q.c_str())),
+            head + "0.250000" + q);
 }
 
 // A conversion whose '%' stands at 1023 is completed; one at 1024 is never
@@ -96,30 +91,13 @@ TEST(XStringFormat, AllocatesOncePerCallWhenTheTextFitsTheScratchArea) {
 TEST(XStringFormat, ScansAtMost1024Positions) {
   XString s;
   const std::string a(1024, 'a'), a1022(1022, 'a'), a1023(1023, 'a');
-  EXPECT_EQ(Text(s.Format(a.c_str())), a);
   EXPECT_EQ(Text(s.Format((a + "b").c_str())), a);
   EXPECT_EQ(Text(s.Format(std::string(100 * 1024, 'z').c_str())),
             std::string(1024, 'z'));
   EXPECT_EQ(Text(s.Format((a1022 + "%db").c_str(), 7)), a1022 + "7");
   EXPECT_EQ(Text(s.Format((a1023 + "%db").c_str(), 8)), a1023 + "8");
-  EXPECT_EQ(Text(s.Format((a1023 + "%").c_str())), a1023);
   EXPECT_EQ(Text(s.Format((a + "%d").c_str(), 9)), a);
   EXPECT_EQ(s.lastArg, 8u);
-}
-
-// Text longer than the scratch area is kept whole; the format and the
-// arguments may be the string's own text.
-TEST(XStringFormat, KeepsLongTextWholeAndReadsItsOwnText) {
-  XString s("ab"), t("a%%b"), u("<%s>");
-  EXPECT_EQ(Text(s.Format("%s%s", s.GetPtr(), s.GetPtr())), "abab");
-  EXPECT_EQ(Text(t.Format(t.GetPtr())), "a%b");
-  EXPECT_EQ(Text(u.Format(u.GetPtr(), u.GetPtr())), "<<%s>>");
-  const std::string q(2000, 'q'), head(1020, 'h');
-  EXPECT_EQ(Text(s.Format("%s", q.c_str())), q);
-  EXPECT_EQ(Text(s.Format("<%s|%s>%d", q.c_str(), q.c_str(), 12)),
-            "<" + q + "|" + q + ">12");
-  EXPECT_EQ(Text(s.Format("%s%f%s", head.c_str(), 0.25, q.c_str())),
-            head + "0.250000" + q);
 }
 
 }  // namespace

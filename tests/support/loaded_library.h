@@ -1,8 +1,10 @@
-// Loads a shared library by path and finds its symbols, for test programs
-// that load and unload the library themselves: loaded_library_posix.cpp or
-// loaded_library_windows.cpp.
+// What test programs ask of the system's library loader directly, bypassing
+// the library: loaded_library_posix.cpp or loaded_library_windows.cpp.
 #pragma once
+
+#include <string>
 
 void* OpenLibrary(const char* path);                // null on failure
 void* FindSymbol(void* library, const char* name);  // null when not exported
 bool CloseLibrary(void* library);                   // true when released
+bool IsLoaded(const std::string& path);  // true while loaded; loads nothing
