@@ -4,6 +4,7 @@
 #include <morvane/bmem.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -111,6 +112,19 @@ TEST(BmemDeathTest, EveryCheckNamesItsExpression) {
   };
   for (const auto& [n, action, var] : kCases)
     EXPECT_DEATH((Prepare(n), action()), kCheckText + std::string(var) + ";");
+}
+
+// The platform's own display of a failed check, then abort: standard error on
+// POSIX; on Windows a message box (it returns at once without a desktop),
+// and abort ends the process with code 3.
+TEST(BmemDeathTest, FailedCheckIsShownThenAborts) {
+#if MORVANE_TEST_ON_WINDOWS
+  EXPECT_EXIT(_b_delete(nullptr, kFile, 1), ::testing::ExitedWithCode(3), "");
+#else
+  EXPECT_EXIT(_b_delete(nullptr, kFile, 1), ::testing::KilledBySignal(SIGABRT),
+              "Assert message: Assert in file : .*bmem.cpp in line : [0-9]+, "
+              "var : pointer");
+#endif
 }
 
 // --- exit routine ---
