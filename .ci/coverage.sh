@@ -17,13 +17,7 @@ build=build/coverage
 
 source .ci/lib.sh
 
-missing=()
-command -v gcovr >/dev/null || missing+=(gcovr)
-command -v cmake >/dev/null || missing+=(cmake)
-command -v g++ >/dev/null || missing+=(g++)
-command -v make >/dev/null || missing+=(make)
-[[ -d /usr/include/gtest ]] || missing+=(libgtest-dev googletest)
-((${#missing[@]} == 0)) || apt_install "${missing[@]}"
+require gcovr cmake g++ make /usr/include/gtest=libgtest-dev,googletest
 
 cmake --preset coverage >/dev/null
 cmake --build --preset coverage -j "$JOBS"

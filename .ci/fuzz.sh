@@ -36,9 +36,8 @@ can_link_fuzzer() {
   return $rc
 }
 
-command -v cmake >/dev/null || apt_install cmake make
+require cmake make
 can_link_fuzzer || apt_install clang libclang-rt-14-dev
-command -v make >/dev/null || apt_install make
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$JOBS"

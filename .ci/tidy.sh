@@ -13,11 +13,7 @@ build=build/tidy
 
 source .ci/lib.sh
 
-missing=()
-command -v clang-tidy >/dev/null || missing+=(clang-tidy)
-command -v cmake >/dev/null || missing+=(cmake)
-command -v g++ >/dev/null || missing+=(g++)
-((${#missing[@]} == 0)) || apt_install "${missing[@]}"
+require clang-tidy cmake g++
 
 # The dev preset's compile commands; only the library is needed.
 cmake --preset dev -B "$build" -DMORVANE_BUILD_TESTS=OFF \

@@ -21,13 +21,7 @@ build=build/valgrind
 
 source .ci/lib.sh
 
-missing=()
-command -v valgrind >/dev/null || missing+=(valgrind)
-command -v cmake >/dev/null || missing+=(cmake)
-command -v g++ >/dev/null || missing+=(g++)
-command -v make >/dev/null || missing+=(make)
-[[ -d /usr/include/gtest ]] || missing+=(libgtest-dev googletest)
-((${#missing[@]} == 0)) || apt_install "${missing[@]}"
+require valgrind cmake g++ make /usr/include/gtest=libgtest-dev,googletest
 
 # The dev preset's Debug build, in a directory of its own.
 cmake --preset dev -B "$build" >/dev/null
