@@ -127,6 +127,33 @@ TEST(BmemDeathTest, FailedCheckIsShownThenAborts) {
 #endif
 }
 
+// --- debugger channel ---
+
+TEST(DebugChannel, GoesWhereMorvaneDebugOutputSays) {
+  const auto send = platform::DefaultCalls().debug_output;
+  const auto sent_to_stderr = [send](char* setting) {
+    putenv(setting);
+    ::testing::internal::CaptureStderr();
+    send("line");
+    return ::testing::internal::GetCapturedStderr();
+  };
+  EXPECT_EQ(sent_to_stderr(const_cast<char*>("MORVANE_DEBUG_OUTPUT=")), "");
+  EXPECT_EQ(sent_to_stderr(const_cast<char*>("MORVANE_DEBUG_OUTPUT=stderr")),
+            "line");
+  std::remove("debug_channel.txt");
+  EXPECT_EQ(sent_to_stderr(
+                const_cast<char*>("MORVANE_DEBUG_OUTPUT=debug_channel.txt")),
+            "");
+  send(" appended");
+  putenv(const_cast<char*>("MORVANE_DEBUG_OUTPUT="));
+  std::FILE* file = std::fopen("debug_channel.txt", "rb");
+  ASSERT_NE(file, nullptr);
+  char text[32] = {};
+  std::fread(text, 1, sizeof text - 1, file);
+  std::fclose(file);
+  EXPECT_STREQ(text, "line appended");
+}
+
 // --- exit routine ---
 
 int lines_sent = 0;  // a manager with nothing live sends one line
