@@ -87,6 +87,13 @@ def own(s, offset):
     return s.byte(1).index(offset, 0)
 
 
+def replace(s, start, what, with_, every=True):
+    """Replace (every=False) or ReplaceAll from `start` with literal texts."""
+    s.byte(13 if every else 12).byte(int(every)).index(start, -2)
+    arg(s, what)
+    arg(s, with_)
+
+
 s = seed(EDIT, "every_byte")
 construct(s, EVERY_BYTE)
 s.byte(9).index(254, -2).index(0, -2)        # Sub(0, 254)
@@ -111,38 +118,22 @@ for start, pattern in [(7, "bc"), (8, "bc"), (2, "ab"), (10, "c"), (0, "aa"),
 
 s = seed(EDIT, "replace_all_slashes")
 construct(s, "a/b//c\\\\\\d")
-s.byte(13).byte(1).index(0, -2)
-arg(s, "/")
-arg(s, "\\")
-s.byte(13).byte(1).index(0, -2)
-arg(s, "\\\\")
-arg(s, "\\")
+replace(s, 0, "/", "\\")
+replace(s, 0, "\\\\", "\\")
 
 # The replacement contains the pattern: the next search starts after the
 # inserted copy, so the call ends.
 s = seed(EDIT, "replace_all_with_contains_what")
 construct(s, "aaaa")
-s.byte(13).byte(1).index(0, -2)
-arg(s, "a")
-arg(s, "ab")
-s.byte(13).byte(1).index(1, -2)
-arg(s, "b")
-arg(s, "bbb")
-s.byte(13).byte(1).index(0, -2)
-arg(s, "ab")
-arg(s, "aabb")
+replace(s, 0, "a", "ab")
+replace(s, 1, "b", "bbb")
+replace(s, 0, "ab", "aabb")
 
 s = seed(EDIT, "replace_all_shortening")
 construct(s, "xabbaaaa")
-s.byte(13).byte(1).index(0, -2)
-arg(s, "ab")
-arg(s, "a")
-s.byte(13).byte(1).index(0, -2)
-arg(s, "aa")
-arg(s, "b")
-s.byte(12).byte(0).index(0, -2)
-arg(s, "aab")
-arg(s, "zz")
+replace(s, 0, "ab", "a")
+replace(s, 0, "aa", "b")
+replace(s, 0, "aab", "zz", every=False)
 
 # Arguments that point into the string's own text.
 s = seed(EDIT, "own_text_arguments")
