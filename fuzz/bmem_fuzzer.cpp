@@ -16,7 +16,6 @@
 namespace {
 
 using morvane::tracker::GlobalManager;
-using morvane::tracker::MemLinks;
 using morvane::tracker::MemNode;
 using morvane::tracker::MemStruct;
 
@@ -47,7 +46,7 @@ void CheckTracker(const std::vector<Block>& live) {
   FUZZ_CHECK(GlobalManager().MemorySize() == overhead);
 
   const MemNode* node = GlobalManager().Blocks().next;
-  const MemLinks* newer = &GlobalManager().Blocks();
+  const void* newer = &GlobalManager().Blocks();
   for (auto b = live.rbegin(); b != live.rend(); ++b, node = node->next) {
     FUZZ_CHECK(node != nullptr && node->prev == newer);
     const MemStruct* r = node->record;

@@ -33,7 +33,7 @@ bool Holds(XStringBuf& b, const Model& m) {
 }
 
 void Step(fuzz::Input& in, XStringBuf& b, Model& m) {
-  switch (in.Byte() % 8) {
+  switch (in.Byte() % 9) {
     case 0: {
       const std::string piece = in.Text();
       b.Append("%s", piece.c_str());
@@ -78,6 +78,20 @@ void Step(fuzz::Input& in, XStringBuf& b, Model& m) {
       const int from = in.Index(0, static_cast<int>(m.text.size()));
       b.Append("%s", b.GetPtr() + from);
       m.Append(m.text.substr(static_cast<size_t>(from)));
+      break;
+    }
+    case 7: {  // two arguments inside the text: read as it stood, fit or not
+      const int size = static_cast<int>(m.text.size());
+      const int first = in.Index(0, size);
+      const int second = in.Index(0, size);
+      const std::string before = m.text;
+      if (in.Byte() % 2 == 0) {
+        b.Append("%s%s", b.GetPtr() + first, b.GetPtr() + second);
+      } else {  // through the C library
+        b.Append("%s%.9999s", b.GetPtr() + first, b.GetPtr() + second);
+      }
+      m.Append(before.substr(static_cast<size_t>(first)) +
+               before.substr(static_cast<size_t>(second)));
       break;
     }
     default: {

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -34,22 +35,35 @@ constexpr long kBlockBytes = sizeof(void*) == 4 ? 38 : 62;
 
 MemNode*& HeaderOf(void* p) { return static_cast<MemNode**>(p)[-1]; }
 
-// Checks the counters, and the chain against `live` (newest first) with
-// every back link. (Alignment and the records' own copies of the file name
-// are the fuzzer's to check.)
+// Words 1 to 3 of a chain element (a node or the head), as a debugger sees
+// them in memory: next, prev, record. (Word 0 is a node's unset word.)
+std::vector<const void*> Links(const void* element) {
+  const void* words[4];
+  std::memcpy(words, element, sizeof words);
+  return {words[1], words[2], words[3]};
+}
+
+// Checks the counters, and the chain's words against `live` (newest first):
+// from each block's header word to its node, whose `prev` holds the start of
+// the next newer node, or of the head for the newest.
 void ExpectLive(const std::vector<void*>& live, long usedmem) {
   const long count = static_cast<long>(live.size());
   EXPECT_EQ(std::make_tuple(_b_getusedmem(), _b_getmemcount(),
                             long{GlobalManager().MemorySize()}),
             std::make_tuple(usedmem, count, count * kBlockBytes));
-  const MemLinks* prev = &GlobalManager().Blocks();
-  EXPECT_TRUE(prev->prev == nullptr && prev->record == nullptr);
-  std::vector<void*> chain;
-  for (const MemNode* node = prev->next; node; prev = node, node = node->next) {
-    EXPECT_EQ(node->prev, prev);
-    chain.push_back(node->record->pointer);
+  const void* head = &GlobalManager().Blocks();
+  std::vector<const void*> nodes = {head};
+  for (void* block : live) nodes.push_back(HeaderOf(block));
+  nodes.push_back(nullptr);
+  EXPECT_EQ(Links(head),
+            (std::vector<const void*>{nodes[1], nullptr, nullptr}));
+  for (std::size_t i = 1; i + 1 < nodes.size(); ++i) {
+    const void* record = HeaderOf(live[i - 1])->record;
+    EXPECT_EQ(Links(nodes[i]),
+              (std::vector<const void*>{nodes[i + 1], nodes[i - 1], record}))
+        << "node " << i;
+    EXPECT_EQ(HeaderOf(live[i - 1])->record->pointer, live[i - 1]);
   }
-  EXPECT_EQ(chain, live);
 }
 
 // --- counters, chain and release ---
@@ -129,29 +143,36 @@ TEST(BmemDeathTest, FailedCheckIsShownThenAborts) {
 
 // --- debugger channel ---
 
+// Each message becomes one whole line: a line end is added where it has
+// none, so that the next message (also the next run's, in a file) starts a
+// line of its own.
 TEST(DebugChannel, GoesWhereMorvaneDebugOutputSays) {
   const auto send = platform::DefaultCalls().debug_output;
-  const auto sent_to_stderr = [send](char* setting) {
+  const auto sent_to_stderr = [send](char* setting, const char* message) {
     putenv(setting);
     ::testing::internal::CaptureStderr();
-    send("line");
+    send(message);
     return ::testing::internal::GetCapturedStderr();
   };
-  EXPECT_EQ(sent_to_stderr(const_cast<char*>("MORVANE_DEBUG_OUTPUT=")), "");
-  EXPECT_EQ(sent_to_stderr(const_cast<char*>("MORVANE_DEBUG_OUTPUT=stderr")),
-            "line");
+  EXPECT_EQ(sent_to_stderr(const_cast<char*>("MORVANE_DEBUG_OUTPUT="), "x"),
+            "");
+  static char to_stderr[] = "MORVANE_DEBUG_OUTPUT=stderr";
+  EXPECT_EQ(sent_to_stderr(to_stderr, "line"), "line\n");
+  EXPECT_EQ(sent_to_stderr(to_stderr, "two\n\n"), "two\n\n");
+  EXPECT_EQ(sent_to_stderr(to_stderr, ""), "\n");
   std::remove("debug_channel.txt");
   EXPECT_EQ(sent_to_stderr(
-                const_cast<char*>("MORVANE_DEBUG_OUTPUT=debug_channel.txt")),
+                const_cast<char*>("MORVANE_DEBUG_OUTPUT=debug_channel.txt"),
+                "summary"),
             "");
-  send(" appended");
+  send("next\n");
   putenv(const_cast<char*>("MORVANE_DEBUG_OUTPUT="));
   std::FILE* file = std::fopen("debug_channel.txt", "rb");
   ASSERT_NE(file, nullptr);
   char text[32] = {};
   std::fread(text, 1, sizeof text - 1, file);
   std::fclose(file);
-  EXPECT_STREQ(text, "line appended");
+  EXPECT_STREQ(text, "summary\nnext\n");
 }
 
 // --- exit routine ---

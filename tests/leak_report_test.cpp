@@ -120,7 +120,9 @@ TEST_P(LeakReport, LogAndDebuggerLines) {
     log_file = Format(kLogHead, used, count) + log + "---\nEOF\n";
     debug.insert(0, Format(kDebugTotals, used, count));
   }
+  // The channel's file ends each message with a line end.
   debug += count ? Format(kDebugSummary, overhead, used, count) : "manager <>";
+  debug += "\n";
   EXPECT_EQ(Read(dir / "bmemlog.log"), log_file);
   // The manager's own address is as long as that of _b_new beside it.
   EXPECT_EQ(Read(dir / "debugger.txt", out[0].size()), debug);

@@ -150,6 +150,31 @@ TEST(IntersectPolygon, BothFormsOverTheTable) {
   }
 }
 
+// The six-input form writes t rounded to float but judges the t it
+// computed: just above 1 is a miss although 1.0f is written, and a positive
+// t too small for a float is a hit although 0.0f is written.
+TEST(IntersectPolygon, SixInputsJudgeTAtWorkingPrecision) {
+  const float kHigh = -0x1p-30f, kOnPlane = 0;
+  // clang-format off
+  const struct { const char* label; float z, s[3], e[3]; bool hit; float t; }
+  kCases[] = {
+    {"t = 1 + 2^-30",  kHigh,    {.5f, .5f, 1},      {.5f, .5f, 0},       false, 1},
+    {"t = 2^-169",     kOnPlane, {.25f, .25f, 0x1p-149f}, {.25f, .25f, -0x1p20f}, true, 0},
+  };
+  // clang-format on
+  for (const auto& c : kCases) {
+    const float a[3] = {0, 0, c.z}, b[3] = {4, 0, c.z}, cc[3] = {0, 4, c.z},
+                n[3] = {0, 0, 1};
+    float t = kSentinel, u = kSentinel, v = kSentinel;
+    EXPECT_EQ(X3DMath::IntersectPolygon(a, b, cc, n, c.s, c.e, &t, &u, &v),
+              c.hit)
+        << c.label;
+    EXPECT_EQ(t, c.t) << c.label;
+    const float weight = c.hit ? c.s[0] / 4 : kSentinel;
+    EXPECT_TRUE(u == weight && v == weight) << c.label << ": " << u << " " << v;
+  }
+}
+
 // Against Moller-Trumbore in double, on random triangles and segments
 // (coordinates in [-1.5, 1.5), fixed seed), 100000 of them compared. Left
 // out: ill-conditioned cases (|det| < kMinDet: small or thin triangles,

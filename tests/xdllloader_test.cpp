@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <morvane/XDllLoader.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -132,6 +135,53 @@ TEST_F(LoaderTest, LongWorkingDirectoryIsRestored) {
   ASSERT_TRUE(Enter(deep));
   EXPECT_EQ(LoadAll(kPlugins, "?et?*"), Line(kPlugins, kBeta));  // ? is one
   EXPECT_EQ(Cwd(), deep + kSep);
+}
+
+// '*' and '?' are the only wildcards: brackets and backslashes match
+// themselves (a set or an escape would also let "lib1.x" or "ab" through).
+TEST_F(LoaderTest, PatternsHaveOnlyTwoWildcards) {
+  const bool posix = kSep == "/";  // Windows names cannot hold a backslash
+  const std::string dir = kTree + "wildcards";
+  fs::create_directories(dir);
+  for (const char* name : {"lib[1].x", "lib1.x", "lib[12].x", "ab", "a\\b"})
+    if (posix || name[1] != '\\') std::ofstream(dir + kSep + name).put('x');
+  ASSERT_TRUE(Enter(dir));
+  // clang-format off
+  const struct { const char* pattern; Names found; } kCases[] = {
+    {"lib[1].x",  {"lib[1].x"}},
+    {"lib?.x",    {"lib1.x"}},
+    {"lib[??].x", {"lib[12].x"}},
+    {"l*1*.x",    {"lib1.x", "lib[12].x", "lib[1].x"}},  // in byte order
+    {"*]*",       {"lib[12].x", "lib[1].x"}},
+    {"a\\b",      {"a\\b"}},
+  };
+  // clang-format on
+  for (const auto& c : kCases) {
+    if (!posix && std::strchr(c.pattern, '\\') != nullptr) continue;
+    Names found = kSystem.find_files(c.pattern);
+    Names want = c.found;
+    if (!posix) {  // the system's own order
+      std::sort(found.begin(), found.end());
+      std::sort(want.begin(), want.end());
+    }
+    EXPECT_EQ(found, want) << c.pattern;
+  }
+}
+
+// Null arguments: nothing recorded, loaded, printed or entered.
+TEST_F(LoaderTest, NullArgumentsDoNothing) {
+  L()->AddPath(nullptr);
+  EXPECT_EQ(L()->GetPathCount(), 0);
+  EXPECT_EQ(L()->LoadLibraryA(nullptr), nullptr);
+  Calls().set_cwd = [](const char* path) {
+    ADD_FAILURE() << "entered " << path;
+    return false;
+  };
+  testing::internal::CaptureStdout();
+  L()->LoadLibraries(nullptr, "*");
+  L()->LoadLibraries(kPlugins.c_str(), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(g_loads, Names{});
 }
 
 // --- Libraries of the system -------------------------------------------------

@@ -43,7 +43,8 @@ class MORVANE_API X3DMath {
   // The same question with a normal `nrm` of the triangle's plane (any
   // nonzero length, either side) given by the caller: crosses the plane,
   // then solves for u and v on the coordinate plane the triangle faces most.
-  // t is judged as written (rounded to float); a start on the plane (t = 0)
+  // t is written rounded to float but judged at working precision (a t of
+  // 1.0000000009 is a miss with 1.0f written); a start on the plane (t = 0)
   // is a miss. Writes: nothing when the segment is parallel to the plane (or
   // of zero length, or the normal is zero); t only when t or v is out of
   // range or the projected triangle has no area; t, u and v otherwise.

@@ -29,7 +29,8 @@ class MORVANE_API XDllLoader {
   // on the instance: XDllLoader::GetLoader()->KillLoader().
   void KillLoader();
 
-  // Adds a search directory, as given (no test, no normalisation).
+  // Adds a search directory, as given (no test, no normalisation). A null
+  // `path` adds nothing.
   void AddPath(const char* path);
   // The text of search directory `i`, 0 <= i < GetPathCount(); null for
   // GetPath(0) when there are no directories.
@@ -39,13 +40,19 @@ class MORVANE_API XDllLoader {
 
   // Loads `name` from the first search directory that yields it, else by the
   // bare name; records and returns the module, or null when nothing loads.
+  // A null `name` loads nothing and returns null.
   HINSTANCE LoadLibraryA(const char* name);
-  // Loads every entry of `directory` whose name matches `pattern` (`*` any
-  // run, `?` any one character) through LoadLibraryA, printing
-  // "XDllLoader loaded: <directory> --> <name>" to standard output for each
-  // one that loads. The working directory is restored in every case (unless
-  // it could not even be read); a directory that cannot be entered is
-  // searched as the current one.
+  // Enters `directory` and loads every entry whose name matches `pattern`
+  // through LoadLibraryA, printing "XDllLoader loaded: <directory> -->
+  // <name>" to standard output for each one that loads. The pattern has two
+  // wildcards, `*` (any run of characters) and `?` (any one character); every
+  // other character matches only itself. The working directory is restored
+  // afterwards (unless it could not even be read).
+  //
+  // A `directory` that does not exist or cannot be entered is not an error:
+  // the pattern is then matched in the current working directory, and the
+  // line names `directory` all the same. A null `directory` or `pattern`
+  // loads nothing, prints nothing and leaves the working directory alone.
   void LoadLibraries(const char* directory, const char* pattern);
   // Releases `module`; true when the system released it. On success the
   // first record of that module is dropped, so FreeAll does not release it

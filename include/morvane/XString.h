@@ -161,7 +161,9 @@ class MORVANE_API XString {
   // scanned. The result may be longer than 1024 characters (a long %s is
   // kept whole). A null %s prints "(null)". Each fetched argument is stored
   // in `lastArg`. The format and arguments may point into this string.
-  XString& Format(const char* format, ...);
+  // The compiler checks the arguments as for printf, so a quirk such as
+  // "%5d" (no argument taken) draws a warning.
+  XString& Format(const char* format, ...) MORVANE_PRINTF_LIKE(2, 3);
 
   // Splits the text with strtok's rules at any of the bytes in `delimiters`
   // and appends each (non-empty) token to `tokens`, after what it holds.

@@ -19,11 +19,16 @@ class MORVANE_API XStringBuf {
   XStringBuf(int capacity = 2048);
   // A copy of `other`'s text in a buffer of the same capacity.
   XStringBuf(const XStringBuf& other);
-  // Releases the buffer; afterwards GetPtr() is null and Empty() does nothing.
+  // Releases the buffer and clears the three fields (a null buffer, capacity
+  // and length 0). A destroyed object may not be used.
   ~XStringBuf();
 
   // Appends `format` rendered with its arguments (the C library's printf
-  // conversions), doubling the buffer until the piece fits.
+  // conversions), doubling the buffer until the piece fits; a piece that
+  // fits makes no allocation. The format and the arguments may point into
+  // this buffer's text (GetPtr() up to its terminator): they are read as the
+  // text stood when Append was called, also across regrowths. Bytes beyond
+  // the terminator are free room, which the piece overwrites.
   void Append(const char* format, ...) MORVANE_PRINTF_LIKE(2, 3);
 
   // Makes the text empty; the buffer and its capacity are kept.
@@ -32,7 +37,7 @@ class MORVANE_API XStringBuf {
   // The buffer, writable. Writing into it does not change Length(); the next
   // Append writes from Length() on.
   operator char*();
-  // The buffer, read-only (null after destruction).
+  // The buffer, read-only.
   const char* GetPtr();
 
   // Replaces this text by a copy of `other`'s, in a buffer of this object's

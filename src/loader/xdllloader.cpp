@@ -55,7 +55,9 @@ void XDllLoader::KillLoader() {
   This = nullptr;
 }
 
-void XDllLoader::AddPath(const char* path) { paths.AddTail(new XString(path)); }
+void XDllLoader::AddPath(const char* path) {
+  if (path != nullptr) paths.AddTail(new XString(path));
+}
 
 const char* XDllLoader::GetPath(int i) {
   auto* path = static_cast<XString*>(paths.Get(i));
@@ -65,6 +67,7 @@ const char* XDllLoader::GetPath(int i) {
 int XDllLoader::GetPathCount() { return paths.Count(); }
 
 HINSTANCE XDllLoader::LoadLibraryA(const char* name) {
+  if (name == nullptr) return nullptr;
   auto& calls = morvane::platform::Calls();
   HINSTANCE module = nullptr;
   XString candidate;
@@ -80,6 +83,7 @@ HINSTANCE XDllLoader::LoadLibraryA(const char* name) {
 }
 
 void XDllLoader::LoadLibraries(const char* directory, const char* pattern) {
+  if (directory == nullptr || pattern == nullptr) return;
   auto& calls = morvane::platform::Calls();
   // Failing to read the working directory or to enter `directory` is not an
   // error: the pattern is then matched wherever the process stands.

@@ -70,11 +70,12 @@ bool X3DMath::IntersectPolygon(float const* const a, float const* const b,
   if (denominator == 0.0f) return false;
 
   // The two dot products are taken separately, not as N . (A - S).
+  // t is written rounded, but judged (and used below) as computed: a t just
+  // above 1 that rounds to 1.0f is still a miss.
   const double crossing = (Dot(nrm, a) - Dot(nrm, s)) / denominator;
-  const float segment_t = Round(crossing);
-  *t = segment_t;
+  *t = Round(crossing);
   // A start on the plane (t = 0) is a miss.
-  if (segment_t <= 0.0f || segment_t > 1.0f) return false;
+  if (crossing <= 0.0 || crossing > 1.0) return false;
 
   float point[3];
   for (int i = kX; i <= kZ; ++i) {

@@ -19,10 +19,12 @@
 namespace morvane::platform {
 
 struct SystemCalls {
-  // Sends one whole line of text to the debugger channel. On Windows:
-  // OutputDebugStringA. On POSIX: the destination that MORVANE_DEBUG_OUTPUT
-  // names when the line is written (unset or empty: discarded; "stderr":
-  // standard error; anything else: a file, appended to with one write).
+  // Sends one message to the debugger channel. On Windows:
+  // OutputDebugStringA, unchanged. Also (the only destination on POSIX) the
+  // destination that MORVANE_DEBUG_OUTPUT names when the message is sent
+  // (unset or empty: discarded; "stderr": standard error; anything else: a
+  // file, appended to), as one whole line in one write: a line end is added
+  // when the message does not end with one.
   void (*debug_output)(const char* text);
 
   // Shows the text of a failed internal check with the caption
@@ -42,8 +44,9 @@ struct SystemCalls {
   bool (*set_cwd)(const char* path);
 
   // The bare names of the entries of the working directory that match
-  // `pattern` ('*' any run of characters, '?' any one character), in the
-  // order the system's search delivers them (sorted by byte order on POSIX).
+  // `pattern` ('*' any run of characters, '?' any one character, every other
+  // character only itself), in the order the system's search delivers them
+  // (sorted by byte order on POSIX).
   std::vector<std::string> (*find_files)(const char* pattern);
 };
 

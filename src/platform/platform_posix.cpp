@@ -2,7 +2,6 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,17 +46,21 @@ void WriteAll(int fd, const char* text, size_t size) {
   }
 }
 
+// Each message becomes one whole line, written at once: a line end is added
+// where the message has none, so that the next message starts a line of its
+// own (also the next run's, in a file).
 void DebugOutput(const char* text) {
   const char* target = std::getenv(kDebugOutputVariable);
   if (target == nullptr || *target == '\0') return;
-  size_t size = std::strlen(text);
+  std::string line(text);
+  if (line.empty() || line.back() != '\n') line += '\n';
   if (std::strcmp(target, kDebugToStderr) == 0) {
-    WriteAll(STDERR_FILENO, text, size);
+    WriteAll(STDERR_FILENO, line.data(), line.size());
     return;
   }
   int fd = ::open(target, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return;
-  WriteAll(fd, text, size);
+  WriteAll(fd, line.data(), line.size());
   ::close(fd);
 }
 
@@ -98,12 +101,38 @@ std::string GetCwd() {
 
 bool SetCwd(const char* path) { return ::chdir(path) == 0; }
 
+// Windows' file-search wildcards: '*' matches any run of characters and '?'
+// any one; every other character, '[', ']' and '\\' included, only itself.
+// (fnmatch would read "[...]" as a set and '\\' as an escape.) Backtracks only
+// to the latest '*', so it runs in time proportional to the product of the
+// two lengths at worst.
+bool MatchesWildcards(const char* pattern, const char* name) {
+  const char* star = nullptr;  // the latest '*' seen
+  const char* resume = name;   // where that '*' match would grow next
+  while (*name != '\0') {
+    if (*pattern == '*') {
+      star = pattern++;
+      resume = name;
+    } else if (*pattern != '\0' && (*pattern == '?' || *pattern == *name)) {
+      ++pattern;
+      ++name;
+    } else if (star != nullptr) {
+      pattern = star + 1;
+      name = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
 std::vector<std::string> FindFiles(const char* pattern) {
   std::vector<std::string> names;
   DIR* dir = ::opendir(".");
   if (dir == nullptr) return names;
   while (const dirent* entry = ::readdir(dir)) {
-    if (::fnmatch(pattern, entry->d_name, 0) == 0)
+    if (MatchesWildcards(pattern, entry->d_name))
       names.emplace_back(entry->d_name);
   }
   ::closedir(dir);

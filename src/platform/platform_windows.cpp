@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 #include "strings/path_rules.h"
@@ -70,16 +71,19 @@ void AppendToFile(const char* path, const char* text, size_t size) {
 }
 
 // The debugger channel, mirrored where MORVANE_DEBUG_OUTPUT says (as on the
-// other platforms), so that the lines can be read without a debugger.
+// other platforms), so that the lines can be read without a debugger. The
+// debugger receives each message as it is; the mirror makes it one whole
+// line, written at once.
 void DebugOutput(const char* text) {
   ::OutputDebugStringA(text);
   const char* target = std::getenv(kDebugOutputVariable);
   if (target == nullptr || *target == '\0') return;
-  size_t size = std::strlen(text);
+  std::string line(text);
+  if (line.empty() || line.back() != '\n') line += '\n';
   if (std::strcmp(target, kDebugToStderr) == 0) {
-    WriteToStderr(text, size);
+    WriteToStderr(line.data(), line.size());
   } else {
-    AppendToFile(target, text, size);
+    AppendToFile(target, line.data(), line.size());
   }
 }
 

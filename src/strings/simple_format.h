@@ -105,8 +105,6 @@ inline int SimpleFormat(char* dst, int count, const char* format,
       case 's': {
         const char* value = va_arg(args, const char*);
         if (value == nullptr) return kNotSimple;
-        // Measured before copying, as the C library does: the argument may
-        // be this buffer's own text, whose terminator the copy overwrites.
         fits = put(value, value + std::strlen(value));
         break;
       }

@@ -4,29 +4,22 @@
 
 #include <cstdarg>
 #include <cstring>
-#include <functional>
 #include <memory>
-#include <string>
 
 #include "platform/platform.h"
 #include "strings/simple_format.h"
 
 namespace {
 
-// Stores through a volatile access: the destructor's final stores must
-// survive optimisers that treat an object's fields as dead once its
-// destructor ends (GetPtr() on a destroyed buffer returns null by contract).
-template <class T>
-void StoreKept(T& field, T value) {
-  static_cast<volatile T&>(field) = value;
-}
+// Every buffer holds one byte beyond its capacity, which no text ever uses.
+// A piece is rendered one byte past the text's terminator and then moved
+// down onto it: the text, which the format and the arguments may be part
+// of, stays whole until the piece is complete, and the renderer's own
+// terminator after a piece that fills the room exactly lands on this byte.
+constexpr int kRenderOffset = 1;
 
-// Whether `p` points into the `capacity` bytes at `buffer`. std::less orders
-// any two pointers, also those into different arrays.
-bool PointsInto(const char* buffer, int capacity, const char* p) {
-  const std::less<> before;
-  return buffer != nullptr && !before(p, buffer) &&
-         before(p, buffer + capacity);
+char* NewBuffer(int capacity) {
+  return new char[static_cast<size_t>(capacity) + kRenderOffset];
 }
 
 }  // namespace
@@ -39,36 +32,31 @@ XStringBuf::XStringBuf(int capacity)
 XStringBuf::XStringBuf(const XStringBuf& other)
     : capacity(other.capacity),
       length(other.length),
-      buffer(new char[static_cast<size_t>(other.capacity)]) {
+      buffer(NewBuffer(other.capacity)) {
   std::memcpy(buffer, other.buffer, static_cast<size_t>(length));
   buffer[length] = '\0';
 }
 
 XStringBuf::~XStringBuf() {
   delete[] buffer;
-  StoreKept<char*>(buffer, nullptr);
-  StoreKept(capacity, 0);
-  StoreKept(length, 0);
+  buffer = nullptr;
+  capacity = 0;
+  length = 0;
 }
 
-// Each attempt formats the whole piece from its first argument, into the free
-// room less the byte held back for the terminator; -1 means it did not fit.
-// Plain pieces are rendered by SimpleFormat, the rest by the C library; both
-// give the same text.
+// Each attempt formats the whole piece from its first argument, offering
+// the free room less the byte held back for the terminator; -1 means it did
+// not fit. Plain pieces are rendered by SimpleFormat, the rest by the C
+// library; both give the same text.
 //
-// The format and the arguments may point into this buffer. The output would
-// run over the format's terminator, so such a format is copied first; and the
-// buffer the call started with outlives every regrowth, its terminator
-// restored, so that each attempt reads the arguments' text intact.
+// The format and the arguments may point into the text: the attempts write
+// behind the text's terminator, and the buffer the call started with stays
+// alive, unchanged, through every regrowth.
 void XStringBuf::Append(const char* format, ...) {
-  std::string own_format;
-  const char* piece = PointsInto(buffer, capacity, format)
-                          ? own_format.assign(format).c_str()
-                          : format;
   std::unique_ptr<char[]> first_buffer;
   bool simple = true;  // until SimpleFormat leaves the piece to the C library
   for (;;) {
-    char* const room = buffer + length;
+    char* const room = buffer + length + kRenderOffset;
     const int count = capacity - length - 1;
     // Every attempt starts the argument list afresh (va_start rather than a
     // va_copy of a started list, which stalls on the copy).
@@ -76,7 +64,7 @@ void XStringBuf::Append(const char* format, ...) {
     va_start(attempt, format);
     int written = morvane::strings::kNotSimple;
     if (simple) {
-      written = morvane::strings::SimpleFormat(room, count, piece, attempt);
+      written = morvane::strings::SimpleFormat(room, count, format, attempt);
       if (written == morvane::strings::kNotSimple) {
         simple = false;
         va_end(attempt);
@@ -84,15 +72,15 @@ void XStringBuf::Append(const char* format, ...) {
       }
     }
     if (!simple) {
-      written = morvane::platform::FormatBounded(room, count, piece, attempt);
+      written = morvane::platform::FormatBounded(room, count, format, attempt);
     }
     va_end(attempt);
     if (written != -1) {
+      std::memmove(buffer + length, room, static_cast<size_t>(written));
       length += written;
       buffer[length] = '\0';
-      break;
+      return;
     }
-    buffer[length] = '\0';
     if (first_buffer == nullptr) {
       first_buffer.reset(buffer);
       buffer = nullptr;  // so that Resize keeps it
@@ -116,7 +104,7 @@ const char* XStringBuf::GetPtr() { return buffer; }
 
 XStringBuf& XStringBuf::operator=(const XStringBuf& other) {
   if (this == &other) return *this;
-  char* copy = new char[static_cast<size_t>(other.capacity)];
+  char* copy = NewBuffer(other.capacity);
   std::memcpy(copy, other.buffer, static_cast<size_t>(other.length));
   copy[other.length] = '\0';
   delete[] buffer;
@@ -133,7 +121,7 @@ int XStringBuf::Capacity() { return capacity; }
 // Only the characters in use move; whatever a failed attempt wrote past
 // `length` is dropped.
 void XStringBuf::Resize(int new_capacity) {
-  char* grown = new char[static_cast<size_t>(new_capacity)];
+  char* grown = NewBuffer(new_capacity);
   if (buffer != nullptr) {
     std::memcpy(grown, buffer, static_cast<size_t>(length));
     delete[] buffer;

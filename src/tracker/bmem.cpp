@@ -50,14 +50,12 @@ void* HeaderWord(void* pointer) {
 
 }  // namespace
 
-void MemNode::Unlink() {
+void MemNode::Unlink(MemList& head) {
   if (next != nullptr) next->prev = prev;
-  prev->next = next;
+  head.NextOf(prev) = next;
   next = nullptr;
   prev = nullptr;
 }
-
-MemList::MemList() : MemLinks{nullptr, nullptr, nullptr} {}
 
 MemList::~MemList() = default;
 
@@ -138,7 +136,7 @@ void MemManager::Release(void* pointer) {
   HeapRelease(memstrc->file);
   memorysize -= static_cast<int>(sizeof(MemStruct));
   HeapRelease(memstrc);
-  node->Unlink();
+  node->Unlink(blocks);
   memorysize -= static_cast<int>(sizeof(MemNode));
   HeapRelease(node);
 }

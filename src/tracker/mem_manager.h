@@ -4,9 +4,9 @@
 // pointer; the pointer-sized word directly before the user pointer holds the
 // block's MemNode, whose record (MemStruct) names the user pointer, its size
 // and the file and line that asked for it. The nodes form a doubly linked
-// chain, newest first, behind a head (MemList) that has the node's layout, so
-// that the newest node's `prev` is the head and unlinking needs no special
-// case.
+// chain, newest first, behind a head (MemList) that has the node's layout:
+// a node's `prev` holds the start of the next newer node, or of the head for
+// the newest one, so unlinking needs no special case.
 //
 // Thread-safety: none; callers serialise every use of a manager.
 #ifndef MORVANE_SRC_TRACKER_MEM_MANAGER_H_
@@ -24,35 +24,43 @@ struct MemStruct {
   char* file;  // C-heap copy of the caller's file name, owned here
 };
 
-struct MemNode;
+class MemList;
 
-// The three link fields that the chain's head and its nodes share.
-struct MemLinks {
-  MemNode* next;      // the next older node; null at the end of the chain
-  MemLinks* prev;     // the next newer node, or the head for the newest node
-  MemStruct* record;  // null in the head
+// One per live block, raw C-heap storage of four pointer-sized words. An
+// aggregate, so that a default-initialising placement new starts its life
+// without writing to it.
+struct MemNode {
+  void* unused;   // never set
+  MemNode* next;  // the next older node; null at the end of the chain
+  // Where the next newer node starts, or the head object for the newest
+  // node: the address of a MemNode or of the MemList, never of its links.
+  void* prev;
+  MemStruct* record;
+
+  // Takes the node out of `head`'s chain and clears its `next` and `prev`.
+  void Unlink(MemList& head);
 };
 
-// The word in front of a node's links; never set.
-struct MemNodeWord {
-  void* unused;
-};
-
-// One per live block, raw C-heap storage. An aggregate, so that a
-// default-initialising placement new starts its life without writing to it.
-struct MemNode : MemNodeWord, MemLinks {
-  // Takes the node out of the chain and clears its `next` and `prev`.
-  void Unlink();
-};
-
-// The chain's head: its vptr stands where a node has its unused word.
-class MemList : public MemLinks {
+// The chain's head. It has the node's four words, its vtable pointer
+// standing where a node has its unused word: `next` (the newest node, null
+// when nothing is live), `prev` and `record` (always null).
+class MemList {
  public:
-  MemList();
+  MemList() = default;
   MemList(const MemList&) = delete;
   MemList& operator=(const MemList&) = delete;
   // Releases no node: nodes belong to the manager.
   virtual ~MemList();
+
+  // The `next` word of the chain element that starts at `start`, which is
+  // this head or one of its nodes: how a node's `prev` is followed.
+  MemNode*& NextOf(void* start) {
+    return start == this ? next : static_cast<MemNode*>(start)->next;
+  }
+
+  MemNode* next = nullptr;
+  void* prev = nullptr;
+  MemStruct* record = nullptr;
 };
 
 static_assert(sizeof(MemNode) == 4 * sizeof(void*));
@@ -77,7 +85,6 @@ class MemManager {
   int UsedMem() const { return usedmem; }
   int MemCount() const { return memcount; }
   int MemorySize() const { return memorysize; }
-  const char* LogFile() const { return logfile; }
   const MemList& Blocks() const { return blocks; }
 
  private:
