@@ -7,8 +7,8 @@
 #            the CMake package and morvane.pc), which depends on the runtime
 #            package of exactly the same version.
 #   Windows  morvane-<version>-win64.zip (win32 for x86), the install tree.
-# The .deb packages want CMAKE_INSTALL_PREFIX=/usr at configure time (the
-# package preset sets it), which gives the multiarch library directory.
+# The package preset asks for the .deb packages and configures for the
+# prefix /usr, which gives the Debian layout (multiarch library directory).
 
 set(CPACK_PACKAGE_NAME morvane)
 set(CPACK_PACKAGE_VENDOR "morvane developers")
@@ -22,20 +22,19 @@ else()
   set(CPACK_GENERATOR TGZ)
 endif()
 
-# A .deb is made on a Debian system for its own architecture, with the
-# package dependencies of the library found by dpkg-shlibdeps (from dpkg-dev),
-# which CPack runs on the files that `file` recognises as ELF objects.
-find_program(MORVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
-find_program(MORVANE_FILE file)
-mark_as_advanced(MORVANE_DPKG_SHLIBDEPS MORVANE_FILE)
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT CMAKE_CROSSCOMPILING
-   AND EXISTS /etc/debian_version)
-  if(MORVANE_DPKG_SHLIBDEPS AND MORVANE_FILE)
-    list(APPEND CPACK_GENERATOR DEB)
-  else()
-    message(WARNING "No .deb packages: they need dpkg-shlibdeps (package "
-                    "dpkg-dev) and file.")
+# The .deb packages, on request (MORVANE_PACKAGE_DEB), for the architecture
+# of the build machine, with the package dependencies of the library found
+# by dpkg-shlibdeps (from dpkg-dev), which CPack runs on the files that
+# `file` recognises as ELF objects.
+if(MORVANE_PACKAGE_DEB AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  find_program(MORVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
+  find_program(MORVANE_FILE file)
+  mark_as_advanced(MORVANE_DPKG_SHLIBDEPS MORVANE_FILE)
+  if(NOT MORVANE_DPKG_SHLIBDEPS OR NOT MORVANE_FILE)
+    message(FATAL_ERROR "The .deb packages need dpkg-shlibdeps and file: "
+                        "apt-get install dpkg-dev file")
   endif()
+  list(APPEND CPACK_GENERATOR DEB)
 endif()
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
