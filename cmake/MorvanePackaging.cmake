@@ -1,7 +1,7 @@
 # Packages, made by CPack from the install rules of MorvaneInstall.cmake
 # (`cmake --workflow --preset package` makes them in build/package):
 #   Linux    morvane-<version>-Linux.tar.gz, the whole install tree; on a
-#            Debian system also two .deb packages, one per install component:
+#            Debian system, on request, two .deb packages, one per component:
 #            libmorvane<major> (runtime: the shared library) and
 #            libmorvane-dev (development: the headers, the libmorvane.so link,
 #            the CMake package and morvane.pc), which depends on the runtime
