@@ -25,17 +25,11 @@ endif()
 # The .deb packages, on request (MORVANE_PACKAGE_DEB), for the architecture
 # of the build machine, with the package dependencies of the library found
 # by dpkg-shlibdeps (from dpkg-dev), which CPack runs on the files that
-# `file` recognises as ELF objects.
+# `file` recognises as ELF objects (MorvaneCPackOptions.cmake checks both).
 if(MORVANE_PACKAGE_DEB AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
-  find_program(MORVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
-  find_program(MORVANE_FILE file)
-  mark_as_advanced(MORVANE_DPKG_SHLIBDEPS MORVANE_FILE)
-  if(NOT MORVANE_DPKG_SHLIBDEPS OR NOT MORVANE_FILE)
-    message(FATAL_ERROR "The .deb packages need dpkg-shlibdeps and file: "
-                        "apt-get install dpkg-dev file")
-  endif()
   list(APPEND CPACK_GENERATOR DEB)
 endif()
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/MorvaneCPackOptions.cmake)
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -49,18 +43,12 @@ set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_COMPONENTS_ALL runtime development)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
 
-# Each .deb has a description of its own, whose first line is its summary;
-# the project's summary (which CPack would put above it) is left out there.
+# Each .deb has a description of its own, whose first line is its summary.
 set(morvane_deb_about
 "morvane is a small C++ class library: an allocation tracker with a leak
 report, the byte string XString, the text buffer XStringBuf, the plug-in
 loader XDllLoader and the 3D helpers of X3DMath.
 ")
-file(WRITE ${PROJECT_BINARY_DIR}/MorvaneCPackOptions.cmake
-  "if(CPACK_GENERATOR STREQUAL \"DEB\")\n"
-  "  unset(CPACK_PACKAGE_DESCRIPTION_SUMMARY)\n"
-  "endif()\n")
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/MorvaneCPackOptions.cmake)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libmorvane${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
