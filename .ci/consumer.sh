@@ -1,20 +1,39 @@
 #!/usr/bin/env bash
 # Checks the library the way other projects consume it:
-#   1. configures the release preset in a temporary tree, builds the library
-#      and installs it into a temporary prefix (headers, versioned shared library, CMake package, pkg-config);
-#   2. builds and runs a project that uses find_package(morvane CONFIG);
-#   3. builds and runs a program compiled with `pkg-config --cflags --libs`;
-#   4. builds and runs a parent project that add_subdirectory()s the source
-#      tree, with morvane's own tests off.
+#   1. the plain install: the package preset's library, configured in a
+#      temporary tree for a temporary prefix (the `lib` layout), installed
+#      with `cmake --install`;
+#   2. the packages: `cmake --workflow --preset package` (build/package);
+#      the .deb fields (name, version, architecture, dependencies) and file
+#      lists are checked, both are unpacked with `dpkg-deb -x` into a
+#      temporary root (the Debian layout below usr/, multiarch lib
+#      directory), and the .tar.gz into another;
+#   3. for the plain install, the unpacked .debs and the unpacked tarball:
+#      the installed files (versioned library, links, SONAME, headers), then
+#      a project that uses find_package(morvane CONFIG) and a program built
+#      with `pkg-config --cflags --libs morvane`, each built and run;
+#   4. a parent project that add_subdirectory()s the source tree, with
+#      morvane's own tests off.
 # Each consumer runs in an empty directory and must leave no leak log there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=${JOBS:-2}
 
+source .ci/lib.sh
+require cmake g++ make pkg-config dpkg-shlibdeps=dpkg-dev file
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/morvane-consumer.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-prefix=$work/prefix
+
+version=$(sed -n 's/^project(morvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+major=${version%%.*}
+arch=$(dpkg --print-architecture)
+multiarch=$(gcc -print-multiarch)
+runtime_deb=build/package/libmorvane${major}_${version}_${arch}.deb
+dev_deb=build/package/libmorvane-dev_${version}_${arch}.deb
+tarball=build/package/morvane-${version}-Linux.tar.gz
+passed=0
 
 step() { echo "--- consumer: $*"; }
 
@@ -29,41 +48,107 @@ run_consumer() {
   rundir=$(mktemp -d "$work/run.XXXXXX")
   (cd "$rundir" && "$program") || fail "$program exited with $?"
   [[ ! -e $rundir/bmemlog.log ]] || fail "$program left a leak log"
+  passed=$((passed + 1))
 }
 
-step "build the release preset's library and install it into $prefix"
-# A build tree of its own, so that a release build already in build/release
-# is neither reused nor disturbed.
-cmake --preset release -B "$work/release" >/dev/null
-cmake --build "$work/release" --target morvane -j "$jobs" >/dev/null
-cmake --install "$work/release" --prefix "$prefix" >/dev/null
+# check_and_consume <label> <prefix> <lib directory below the prefix>
+check_and_consume() {
+  local label=$1 prefix=$2 libdir=$2/$3 build=$work/$1
+  step "$label: the installed files below $prefix"
+  [[ -f $libdir/libmorvane.so.$version ]] || fail "no $libdir/libmorvane.so.$version"
+  [[ $(readlink "$libdir/libmorvane.so.$major") == libmorvane.so.$version ]] ||
+    fail "libmorvane.so.$major does not point at libmorvane.so.$version"
+  [[ $(readlink "$libdir/libmorvane.so") == libmorvane.so.$major ]] ||
+    fail "libmorvane.so does not point at libmorvane.so.$major"
+  local soname
+  soname=$(objdump -p "$libdir/libmorvane.so.$version" | awk '$1 == "SONAME" {print $2}')
+  [[ $soname == libmorvane.so.$major ]] || fail "SONAME is '$soname'"
+  for header in bmem.h export.h X3DMath.h XDllLoader.h XPtrList.h XString.h \
+                XStringBuf.h XVector.h; do
+    [[ -f $prefix/include/morvane/$header ]] || fail "header $header not installed"
+  done
 
-libdir=$(dirname "$(find "$prefix" -name 'libmorvane.so.1.0.0' -print -quit)")
-[[ -d $libdir ]] || fail "no libmorvane.so.1.0.0 under $prefix"
-[[ $(readlink "$libdir/libmorvane.so.1") == libmorvane.so.1.0.0 ]] ||
-  fail "libmorvane.so.1 does not point at libmorvane.so.1.0.0"
-[[ $(readlink "$libdir/libmorvane.so") == libmorvane.so.1 ]] ||
-  fail "libmorvane.so does not point at libmorvane.so.1"
-soname=$(objdump -p "$libdir/libmorvane.so.1.0.0" | awk '$1 == "SONAME" {print $2}')
-[[ $soname == libmorvane.so.1 ]] || fail "SONAME is '$soname'"
-for header in bmem.h export.h X3DMath.h XDllLoader.h XPtrList.h XString.h \
-              XStringBuf.h XVector.h; do
-  [[ -f $prefix/include/morvane/$header ]] || fail "header $header not installed"
+  step "$label: find_package(morvane CONFIG) consumer"
+  cmake -S tests/consumer/cmake -B "$build/cmake" \
+    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  grep -qx "morvane_DIR:PATH=$libdir/cmake/morvane" "$build/cmake/CMakeCache.txt" ||
+    fail "find_package did not take the package below $prefix"
+  cmake --build "$build/cmake" -j "$jobs" >/dev/null
+  # The build tree's rpath names the installed library directory.
+  run_consumer "$build/cmake/cmake_consumer"
+
+  step "$label: pkg-config consumer"
+  mkdir -p "$build/pkgconfig"
+  PKG_CONFIG_PATH=$libdir/pkgconfig make -s -C tests/consumer/pkgconfig \
+    OUT="$build/pkgconfig"
+  LD_LIBRARY_PATH=$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} \
+    run_consumer "$build/pkgconfig/pkgconfig_consumer"
+}
+
+# deb_field <package file> <field>
+deb_field() { dpkg-deb -f "$1" "$2"; }
+
+# expect_files <package file> <path>...: the package's regular files and
+# links are exactly these paths (below ./).
+expect_files() {
+  local deb=$1; shift
+  local actual expected
+  actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort)
+  expected=$(printf '%s\n' "$@" | sort)
+  [[ $actual == "$expected" ]] ||
+    fail "$deb holds"$'\n'"$actual"$'\n'"instead of"$'\n'"$expected"
+}
+
+step "plain install: the package preset's library, installed into $work/prefix"
+# A build tree of its own, so that build/package is neither reused nor
+# disturbed, configured for a prefix of its own.
+cmake --preset package -B "$work/plain" -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
+cmake --build "$work/plain" --target morvane -j "$jobs" >/dev/null
+cmake --install "$work/plain" >/dev/null
+
+step "packages: cmake --workflow --preset package"
+rm -f build/package/*.deb build/package/*.tar.gz
+cmake --workflow --preset package >/dev/null
+for file in "$runtime_deb" "$dev_deb" "$tarball"; do
+  [[ -f $file ]] || fail "the package workflow made no $file"
 done
 
-step "find_package(morvane CONFIG) consumer"
-cmake -S tests/consumer/cmake -B "$work/cmake-build" \
-  -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$work/cmake-build" -j "$jobs" >/dev/null
-# The build tree's rpath names the installed library directory.
-run_consumer "$work/cmake-build/cmake_consumer"
+step "packages: fields and files of the .debs"
+[[ $(deb_field "$runtime_deb" Package) == libmorvane$major ]] || fail "runtime package name"
+[[ $(deb_field "$dev_deb" Package) == libmorvane-dev ]] || fail "development package name"
+for deb in "$runtime_deb" "$dev_deb"; do
+  [[ $(deb_field "$deb" Version) == "$version" ]] || fail "$deb: Version"
+  [[ $(deb_field "$deb" Architecture) == "$arch" ]] || fail "$deb: Architecture"
+done
+[[ $(deb_field "$dev_deb" Depends) == "libmorvane$major (= $version)" ]] ||
+  fail "$dev_deb: Depends is '$(deb_field "$dev_deb" Depends)'"
+depends=$(deb_field "$runtime_deb" Depends)
+for needed in libc6 libstdc++6; do
+  [[ $depends == *"$needed ("* ]] || fail "$runtime_deb: Depends '$depends' lacks $needed"
+done
+dpkg-deb --ctrl-tarfile "$runtime_deb" | tar -xO ./shlibs |
+  grep -qx "libmorvane $major libmorvane$major (>= $version)" ||
+  fail "$runtime_deb: no shlibs entry for libmorvane.so.$major"
+lib=usr/lib/$multiarch
+expect_files "$runtime_deb" "$lib/libmorvane.so.$version" "$lib/libmorvane.so.$major"
+expect_files "$dev_deb" "$lib/libmorvane.so" \
+  "$lib/cmake/morvane/morvaneConfig.cmake" \
+  "$lib/cmake/morvane/morvaneConfigVersion.cmake" \
+  "$lib/cmake/morvane/morvaneTargets.cmake" \
+  "$lib/cmake/morvane/morvaneTargets-release.cmake" \
+  "$lib/pkgconfig/morvane.pc" \
+  $(cd include && find morvane -name '*.h' | sed 's|^|usr/include/|')
 
-step "pkg-config consumer"
-mkdir -p "$work/pkgconfig-build"
-PKG_CONFIG_PATH=$libdir/pkgconfig make -s -C tests/consumer/pkgconfig \
-  OUT="$work/pkgconfig-build"
-LD_LIBRARY_PATH=$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} \
-  run_consumer "$work/pkgconfig-build/pkgconfig_consumer"
+step "packages: unpacked into $work/debroot and $work/tarroot"
+for deb in "$runtime_deb" "$dev_deb"; do
+  dpkg-deb -x "$deb" "$work/debroot"
+done
+mkdir -p "$work/tarroot"
+tar -xzf "$tarball" -C "$work/tarroot"
+
+check_and_consume plain "$work/prefix" lib
+check_and_consume deb "$work/debroot/usr" "lib/$multiarch"
+check_and_consume tarball "$work/tarroot/morvane-$version-Linux" "lib/$multiarch"
 
 step "add_subdirectory consumer"
 cmake -S tests/consumer/subdir -B "$work/subdir-build" \
@@ -73,4 +158,4 @@ cmake --build "$work/subdir-build" -j "$jobs" >/dev/null
   fail "the parent project built morvane's tests"
 run_consumer "$work/subdir-build/subdir_consumer"
 
-echo "consumer: 3 passed, 0 failed"
+echo "consumer: $passed passed, 0 failed"

@@ -4,6 +4,7 @@
 #   windows-x64  mingw-w64, configured, built and tested under wine64;
 #   windows-x86  mingw-w64, configured and built; only the host-side
 #                exported-names check runs, and the DLL's format is checked.
+# Each Windows build is then packed by `cpack -G ZIP`, and the .zip checked.
 # Each target prints its duration; any failure stops the run.
 # MORVANE_CROSS_SKIP_INSTALL=1 skips the package step (for a machine that has
 # them); arguments name the targets to run (default: all three).
@@ -42,6 +43,31 @@ check_dll() {
   echo "$dll: $format, imports" $imports
 }
 
+# check_zip <build directory> <system name>: packs the build with CPack and
+# checks that the .zip holds the DLL, its import library, the headers, the
+# CMake package and morvane.pc.
+check_zip() {
+  local build=$1 top version
+  version=$(sed -n 's/^project(morvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  top=morvane-$version-$2
+  rm -f "$build/$top.zip"
+  (cd "$build" && cpack -G ZIP >/dev/null)
+  local listing file
+  listing=$(cmake -E tar tf "$build/$top.zip")
+  for file in bin/morvane.dll lib/libmorvane.dll.a \
+              $(cd include && find morvane -name '*.h' | sed 's|^|include/|') \
+              lib/cmake/morvane/morvaneConfig.cmake \
+              lib/cmake/morvane/morvaneConfigVersion.cmake \
+              lib/cmake/morvane/morvaneTargets.cmake \
+              lib/pkgconfig/morvane.pc; do
+    if ! grep -qx "$top/$file" <<<"$listing"; then
+      echo "$build/$top.zip lacks $file" >&2
+      return 1
+    fi
+  done
+  echo "$build/$top.zip: $(grep -vc '/$' <<<"$listing") files"
+}
+
 linux_x86() {
   cmake --workflow --preset linux-x86 --fresh
 }
@@ -49,6 +75,7 @@ linux_x86() {
 windows_x64() {
   cmake --workflow --preset windows-x64 --fresh
   check_dll x86_64-w64-mingw32-objdump pei-x86-64 build/windows-x64/src/morvane.dll
+  check_zip build/windows-x64 win64
   # Ends the wine server that the tests left waiting for more work.
   WINEPREFIX=$PWD/build/windows-x64/wineprefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 }
@@ -56,6 +83,7 @@ windows_x64() {
 windows_x86() {
   cmake --workflow --preset windows-x86 --fresh
   check_dll i686-w64-mingw32-objdump pei-i386 build/windows-x86/src/morvane.dll
+  check_zip build/windows-x86 win32
 }
 
 run() {

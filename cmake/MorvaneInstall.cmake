@@ -1,8 +1,10 @@
 # Installation: the public headers, the shared library with its versioned
 # name links, a CMake package (morvane::morvane) and a pkg-config file, all
-# under the GNUInstallDirs locations. Only the `morvane` target is installed;
-# the object library it is built from and the static test archive are not
-# part of the package.
+# under the GNUInstallDirs locations. Only the `morvane` target (with the
+# usage requirements of its headers, morvane::headers) is installed; the
+# object library it is built from and the static test archive are not part of
+# the package. Components: `runtime` is the shared library a program needs to
+# run, `development` everything needed to build against it.
 
 include(CMakePackageConfigHelpers)
 
@@ -10,7 +12,7 @@ set(MORVANE_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/morvane
     CACHE STRING "Where morvaneConfig.cmake is installed, below the prefix")
 mark_as_advanced(MORVANE_INSTALL_CMAKEDIR)
 
-install(TARGETS morvane
+install(TARGETS morvane morvane_headers
   EXPORT morvaneTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime

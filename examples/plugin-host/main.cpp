@@ -26,7 +26,30 @@ constexpr char kDebugToStderr[] = "stderr";
 constexpr char kLeakCountLabel[] = "num of memory leaks";
 constexpr int kExpectedLeaks = 2;
 
-// Says where the debugger lines of the report went.
+// What each of the library's debugger lines says, for a reader who sees them.
+constexpr char kDebugLinesLegend[] =
+    "  [qmx] overall size of memory leaks / [qmx] num of memory leaks\n"
+    "      the bytes and the blocks still allocated when the session ended\n"
+    "  <file> (<line>) : memleak -> size(<bytes>)  ptr(<address>) [qmx].\n"
+    "      one per leaked block, newest first: where it was allocated,\n"
+    "      its size and its address\n"
+    "  manager <address> ,manager memorysize:<bytes> , size <bytes>,\n"
+    "  varcount: <blocks> ,logfile:<name>\n"
+    "      the tracker's last word: its own address, the bytes of its\n"
+    "      records of the leaked blocks, the bytes and the blocks leaked,\n"
+    "      and the log it wrote\n"
+    "  manager <address>, alone\n"
+    "      the last word of a tracker with nothing to report: this\n"
+    "      program's own, once it has printed everything else\n";
+
+// What the leak log holds, for a reader who has not seen one before.
+constexpr char kLeakLogLegend[] =
+    "  (a banner with the time it was written; the bytes and the blocks\n"
+    "  leaked; a box per leaked block, newest first, with its size, the file\n"
+    "  and line that allocated it and its address; then \"---\" and \"EOF\")\n";
+
+// Says where the debugger lines of the report went and, when they can be
+// seen, what they mean.
 void DescribeDebugOutput() {
   const char* target = std::getenv(kDebugOutputVariable);
   if (target == nullptr || *target == '\0') {
@@ -34,20 +57,24 @@ void DescribeDebugOutput() {
         "debugger lines: discarded (set %s=%s, or to a file path, "
         "to see them)\n",
         kDebugOutputVariable, kDebugToStderr);
-  } else if (std::strcmp(target, kDebugToStderr) == 0) {
-    std::printf("debugger lines: on standard error, above\n");
+    return;
+  }
+  if (std::strcmp(target, kDebugToStderr) == 0) {
+    std::printf("debugger lines: on standard error, above this report\n");
   } else {
     std::printf("debugger lines: appended to %s\n", target);
   }
+  std::printf("%s", kDebugLinesLegend);
 }
 
 // Prints the leak log of the working directory; returns the number of leaks
 // it reports, or -1 when there is no log.
 int PrintLeakLog() {
   std::filesystem::path path = std::filesystem::current_path() / kLeakLog;
-  std::printf("leak log: %s\n\n", path.string().c_str());
+  std::printf("leak log: %s\n", path.string().c_str());
   std::ifstream log(path);
   if (!log) return -1;
+  std::printf("%s\n", kLeakLogLegend);
   int leaks = -1;
   std::string line;
   while (std::getline(log, line)) {
@@ -83,11 +110,8 @@ int RunParent(const std::string& self, const std::string& directory,
                  kExpectedLeaks);
     return 1;
   }
-  std::printf(
-      "(this process has its own tracker too; it has nothing to "
-      "report and says only \"manager <address>\" as it exits)\n");
-  // The library's last line goes to the debugger channel after this; let
-  // everything printed here come before it.
+  // This process's own tracker has the last word on the debugger channel,
+  // after main returns; let everything printed here come before it.
   std::fflush(stdout);
   return 0;
 }

@@ -63,6 +63,9 @@ int ShowPlugins(const std::string& directory, const std::string& pattern,
       XStringBuf answer(16);
       entry(line, &answer);
       std::printf("  %-14s %s\n", name.c_str(), answer.GetPtr());
+      auto about =
+          reinterpret_cast<DemoAbout>(FindExport(module, kDemoAboutName));
+      if (about != nullptr) std::printf("    (%s)\n", about());
       ++answered;
     }
     loader->FreeLibrary(module);

@@ -11,7 +11,8 @@
 namespace demo {
 
 // Registers `directory` as a search directory, loads every plug-in in it
-// that matches `pattern`, and calls each one's entry function with `line`.
+// that matches `pattern`, calls each one's entry function with `line` and
+// prints its answer, with the plug-in's own word on how it came to it.
 // Returns the number of plug-ins that answered.
 int ShowPlugins(const std::string& directory, const std::string& pattern,
                 const char* line);

@@ -4,7 +4,7 @@
 #ifndef MORVANE_EXAMPLES_PLUGIN_HOST_SYSTEM_H_
 #define MORVANE_EXAMPLES_PLUGIN_HOST_SYSTEM_H_
 
-#include <morvane/export.h>
+#include <morvane/XDllLoader.h>
 
 #include <string>
 #include <vector>
@@ -23,7 +23,8 @@ std::string ExecutablePath(const char* argv0);
 
 // Runs `program` with `args` (args[0] is the program's own name), waits for
 // it and returns its exit code; -1 when it could not be started or did not
-// exit normally.
+// exit normally. On POSIX, when MORVANE_DEMO_LAUNCHER names an emulator,
+// `program` runs under it.
 int RunAndWait(const std::string& program,
                const std::vector<std::string>& args);
 

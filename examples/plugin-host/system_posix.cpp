@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "system.h"
 
@@ -25,12 +26,21 @@ std::string ExecutablePath(const char* argv0) {
 
 int RunAndWait(const std::string& program,
                const std::vector<std::string>& args) {
+  // A program that runs under a user-mode emulator (the 32-bit Linux build's
+  // tests run under qemu-i386) can start another one for its architecture
+  // only through the emulator again; the build names it in this variable.
+  const char* launcher = std::getenv("MORVANE_DEMO_LAUNCHER");
+  std::string path = program;
   std::vector<char*> argv;
+  if (launcher != nullptr && *launcher != '\0') {
+    path = launcher;
+    argv.push_back(const_cast<char*>(launcher));
+  }
   for (const std::string& arg : args)
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   pid_t pid = 0;
-  if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(),
+  if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(),
                     environ) != 0)
     return -1;
   int status = 0;

@@ -10,3 +10,7 @@ extern "C" MORVANE_DEMO_EXPORT void morvane_demo_answer(const char* input,
   greeting.Format("hello! your line has %d characters", text.Length());
   answer->Append("%s", greeting.GetPtr());
 }
+
+extern "C" MORVANE_DEMO_EXPORT const char* morvane_demo_about() {
+  return "XString::Format puts the length of the line into a greeting";
+}

@@ -16,3 +16,7 @@ extern "C" MORVANE_DEMO_EXPORT void morvane_demo_answer(const char* input,
   loud.ReplaceAll(0, ",", "!").Trim();
   answer->Append("%s!", loud.GetPtr());
 }
+
+extern "C" MORVANE_DEMO_EXPORT const char* morvane_demo_about() {
+  return "upper case, and ReplaceAll turns each comma into '!': 3,5 reads 3!5";
+}

@@ -16,3 +16,7 @@ extern "C" MORVANE_DEMO_EXPORT void morvane_demo_answer(const char* input,
   if (words.Count() > 0)
     answer->Append(", the longest is '%s'", words[longest].GetPtr());
 }
+
+extern "C" MORVANE_DEMO_EXPORT const char* morvane_demo_about() {
+  return "Tokenize splits the line at blanks into an XVector of words";
+}
