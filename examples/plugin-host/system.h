@@ -4,7 +4,7 @@
 #ifndef MORVANE_EXAMPLES_PLUGIN_HOST_SYSTEM_H_
 #define MORVANE_EXAMPLES_PLUGIN_HOST_SYSTEM_H_
 
-#include <morvane/export.h>
+#include <morvane/XDllLoader.h>
 
 #include <string>
 #include <vector>

@@ -20,6 +20,37 @@
 #include <morvane/XPtrList.h>
 #include <morvane/export.h>
 
+#include <filesystem>
+
+// The system's module type on Windows, as <windows.h> declares it.
+struct HINSTANCE__;
+
+namespace morvane::internal {
+
+// The module handle for a standard library whose paths are made of
+// `PathChar`: on POSIX systems (char paths) the handle that dlopen returns.
+template <class PathChar>
+struct ModuleHandleFor {
+  using type = void*;
+};
+
+// On Windows (the one system whose paths are made of wchar_t) the system's
+// own HINSTANCE, so that <windows.h> may be included beside this header.
+template <>
+struct ModuleHandleFor<wchar_t> {
+  using type = HINSTANCE__*;
+};
+
+}  // namespace morvane::internal
+
+// A loaded module: the system's HINSTANCE on Windows, the dlopen handle
+// (void*) elsewhere. Which of the two is chosen by the standard library's
+// own notion of the system (the character type of its paths), not by a
+// platform macro; the exported names of the loader stay those of either
+// system's handle.
+using HINSTANCE =
+    morvane::internal::ModuleHandleFor<std::filesystem::path::value_type>::type;
+
 class MORVANE_API XDllLoader {
  public:
   // The one loader, created on first use.

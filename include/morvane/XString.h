@@ -16,6 +16,7 @@
 #ifndef MORVANE_XSTRING_H_
 #define MORVANE_XSTRING_H_
 
+#include <morvane/attributes.h>
 #include <morvane/export.h>
 
 template <class T>

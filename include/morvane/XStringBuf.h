@@ -10,6 +10,7 @@
 #ifndef MORVANE_XSTRINGBUF_H_
 #define MORVANE_XSTRINGBUF_H_
 
+#include <morvane/attributes.h>
 #include <morvane/export.h>
 
 class MORVANE_API XStringBuf {
