@@ -96,12 +96,13 @@ TEST(ModernUse, ConstStringsCopyAppendAddAndCompareByTheirText) {
 // --- Moves -------------------------------------------------------------------
 
 TEST(ModernUse, MovingHandsTheBufferOverAndLeavesAValidEmptyString) {
-  XString from("abc");
-  from += '\0';
+  XString from;
+  from.Format("%s", "abc") += '\0';
   const char* buffer = from.GetPtr();
   XString to(std::move(from));
   EXPECT_EQ(to.GetPtr(), buffer);
   EXPECT_EQ(to.Length(), 4);  // the counted zero stays counted
+  EXPECT_EQ(to.lastArg, 0u);  // Format's last argument stays behind
   EXPECT_TRUE(from.GetPtr() != nullptr && from.GetPtr() != buffer);
   EXPECT_EQ(Counted(from) + "|" + from.GetPtr(), "|");
   from += "again";

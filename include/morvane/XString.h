@@ -284,7 +284,9 @@ class MORVANE_API XString {
   /// @{
 
   /// The last argument that Format fetched: an int, the low 32 bits of a
-  /// pointer, a character in its lowest byte, or the bits of a float.
+  /// pointer, a character in its lowest byte, or the bits of a float. A new
+  /// string holds 0: copies and moves do not carry it over, and only Format
+  /// changes it.
   unsigned int lastArg;
   /// The buffer: the characters, then a zero. Never null.
   char* text;

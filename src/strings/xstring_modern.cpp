@@ -3,41 +3,33 @@
 //
 // Each const overload calls the member it mirrors, which changes nothing, so
 // the two always give the same answer.
+#include <string>
 #include <string_view>
 #include <utility>
 
-#include "strings/xstring_internal.h"
-
-using morvane::strings::CopyText;
+#include <morvane/XString.h>
 
 namespace {
 
 // The string as the documented members take it.
 XString& Mutable(const XString& s) { return const_cast<XString&>(s); }
 
-// The part of `view` before its first zero byte, with a non-null data
-// pointer even when it is empty.
-std::string_view TextBeforeZero(std::string_view view) {
-  view = view.substr(0, view.find('\0'));
-  return view.empty() ? std::string_view("") : view;
-}
-
 }  // namespace
 
 XString::XString(const XString& other) : XString(Mutable(other)) {}
 
 XString::XString(XString&& other) noexcept
-    : lastArg(0), text(other.text), length(other.length) {
-  // A failed one-byte allocation ends the program (noexcept).
-  other.text = CopyText("", 0);
-  other.length = 0;
+    : lastArg(0),
+      text(std::exchange(other.text, nullptr)),
+      length(std::exchange(other.length, 0)) {
+  // `other` takes a new empty buffer; should that allocation fail, the
+  // program ends (noexcept).
+  XString empty;
+  std::swap(other.text, empty.text);
 }
 
-XString::XString(std::string_view view) : lastArg(0), text(nullptr) {
-  const std::string_view part = TextBeforeZero(view);
-  length = static_cast<int>(part.size());
-  text = CopyText(part.data(), length);
-}
+// The text ends at the first zero byte, as the C string made here does.
+XString::XString(std::string_view view) : XString(std::string(view).c_str()) {}
 
 XString& XString::operator=(XString&& other) noexcept {
   std::swap(text, other.text);
