@@ -1,70 +1,114 @@
-// morvane/XDllLoader.h: the single-instance plug-in loader.
-//
-// The application registers search directories with AddPath; LoadLibraryA
-// tries "<directory>\<name>" for each directory in turn (slashes turned into
-// backslashes and runs of backslashes collapsed) and then the bare name;
-// LoadLibraries loads every file of a directory that matches a wildcard
-// pattern. Every module loaded is recorded, so that FreeAll and KillLoader
-// release them all, oldest first.
-//
-// On POSIX systems the candidate names keep the backslash as their separator
-// and the platform layer maps it to '/'; a bare name that names a file in the
-// working directory is loaded from there.
-//
-// Ownership: the instance is owned by the class from the first GetLoader to
-// KillLoader; it owns its path strings and module records. Thread-safety:
-// none. LoadLibraries changes the process's working directory while it runs.
+/// @file
+/// XDllLoader, the single-instance plug-in loader, and its module handle type
+/// HINSTANCE.
+///
+/// Thread-safety: none. LoadLibraries changes the process's working directory
+/// while it runs.
 #ifndef MORVANE_XDLLLOADER_H_
 #define MORVANE_XDLLLOADER_H_
 
 #include <morvane/XPtrList.h>
 #include <morvane/export.h>
 
+#include <filesystem>
+
+/// The system's module type on Windows, as <windows.h> declares it.
+struct HINSTANCE__;
+
+namespace morvane::internal {
+
+/// The module handle for a standard library whose paths are made of
+/// `PathChar`: on POSIX systems (char paths) the handle that dlopen returns.
+template <class PathChar>
+struct ModuleHandleFor {
+  /// void*, as dlopen gives it.
+  using type = void*;
+};
+
+/// On Windows (the one system whose paths are made of wchar_t) the system's
+/// own HINSTANCE, so that <windows.h> may be included beside this header.
+template <>
+struct ModuleHandleFor<wchar_t> {
+  /// HINSTANCE__*, as <windows.h> declares HINSTANCE.
+  using type = HINSTANCE__*;
+};
+
+}  // namespace morvane::internal
+
+/// A loaded module: the system's HINSTANCE on Windows, the dlopen handle
+/// (void*) elsewhere. Which of the two is chosen by the standard library's
+/// own notion of the system (the character type of its paths), not by a
+/// platform macro; the exported names of the loader stay those of either
+/// system's handle.
+using HINSTANCE =
+    morvane::internal::ModuleHandleFor<std::filesystem::path::value_type>::type;
+
+/// The single-instance plug-in loader.
+///
+/// The application registers search directories with AddPath; LoadLibraryA
+/// tries "<directory>\<name>" for each directory in turn (slashes turned into
+/// backslashes and runs of backslashes collapsed) and then the bare name;
+/// LoadLibraries loads every file of a directory that matches a wildcard
+/// pattern. Every module loaded is recorded, so that FreeAll and KillLoader
+/// release them all, oldest first.
+///
+/// On POSIX systems the candidate names keep the backslash as their separator
+/// and the platform layer maps it to '/'; a bare name that names a file in the
+/// working directory is loaded from there.
+///
+/// Ownership: the instance is owned by the class from the first GetLoader to
+/// KillLoader; it owns its path strings and module records.
 class MORVANE_API XDllLoader {
  public:
-  // The one loader, created on first use.
+  /// The one loader, created on first use.
   static XDllLoader* GetLoader();
-  // Deletes the path strings, releases every recorded module (oldest first)
-  // and deletes the instance. Does nothing when there is no instance. Call it
-  // on the instance: XDllLoader::GetLoader()->KillLoader().
+  /// Deletes the path strings, releases every recorded module (oldest first)
+  /// and deletes the instance. Does nothing when there is no instance. Call it
+  /// on the instance: XDllLoader::GetLoader()->KillLoader().
   void KillLoader();
 
-  // Adds a search directory, as given (no test, no normalisation). A null
-  // `path` adds nothing.
+  /// Adds a search directory, as given (no test, no normalisation). A null
+  /// `path` adds nothing.
   void AddPath(const char* path);
-  // The text of search directory `i`, 0 <= i < GetPathCount(); null for
-  // GetPath(0) when there are no directories.
+  /// The text of search directory `i`, 0 <= i < GetPathCount(); null for
+  /// GetPath(0) when there are no directories.
   const char* GetPath(int i);
-  // The number of search directories.
+  /// The same as GetPath(int), on a const loader; it reads the path list
+  /// without rebuilding its index (XPtrList::Get(int) const).
+  const char* GetPath(int i) const;
+  /// The number of search directories.
   int GetPathCount();
+  /// The same as GetPathCount(), on a const loader.
+  int GetPathCount() const;
 
-  // Loads `name` from the first search directory that yields it, else by the
-  // bare name; records and returns the module, or null when nothing loads.
-  // A null `name` loads nothing and returns null.
+  /// Loads `name` from the first search directory that yields it, else by the
+  /// bare name; records and returns the module, or null when nothing loads.
+  /// A null `name` loads nothing and returns null.
   HINSTANCE LoadLibraryA(const char* name);
-  // Enters `directory` and loads every entry whose name matches `pattern`
-  // through LoadLibraryA, printing "XDllLoader loaded: <directory> -->
-  // <name>" to standard output for each one that loads. The pattern has two
-  // wildcards, `*` (any run of characters) and `?` (any one character); every
-  // other character matches only itself. The working directory is restored
-  // afterwards (unless it could not even be read).
-  //
-  // A `directory` that does not exist or cannot be entered is not an error:
-  // the pattern is then matched in the current working directory, and the
-  // line names `directory` all the same. A null `directory` or `pattern`
-  // loads nothing, prints nothing and leaves the working directory alone.
+  /// Enters `directory` and loads every entry whose name matches `pattern`
+  /// through LoadLibraryA, printing "XDllLoader loaded: <directory> -->
+  /// <name>" to standard output for each one that loads. The pattern has two
+  /// wildcards, `*` (any run of characters) and `?` (any one character); every
+  /// other character matches only itself. The working directory is restored
+  /// afterwards (unless it could not even be read).
+  ///
+  /// A `directory` that does not exist or cannot be entered is not an error:
+  /// the pattern is then matched in the current working directory, and the
+  /// line names `directory` all the same. A null `directory` or `pattern`
+  /// loads nothing, prints nothing and leaves the working directory alone.
   void LoadLibraries(const char* directory, const char* pattern);
-  // Releases `module`; true when the system released it. On success the
-  // first record of that module is dropped, so FreeAll does not release it
-  // again.
+  /// Releases `module`; true when the system released it. On success the
+  /// first record of that module is dropped, so FreeAll does not release it
+  /// again.
   bool FreeLibrary(HINSTANCE module);
-  // Releases every recorded module, oldest first, and forgets them.
+  /// Releases every recorded module, oldest first, and forgets them.
   void FreeAll();
 
-  // A loader sharing `other`'s path strings and module records (shallow):
-  // never pass a copy to KillLoader or FreeAll while `other` uses them.
+  /// A loader sharing `other`'s path strings and module records (shallow):
+  /// never pass a copy to KillLoader or FreeAll while `other` uses them.
   XDllLoader(XDllLoader& other);
-  // Makes this loader share `other`'s path strings and module records.
+  /// Makes this loader share `other`'s path strings and module records.
+  /// Returns this loader.
   XDllLoader& operator=(const XDllLoader& other);
 
  private:

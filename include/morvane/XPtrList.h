@@ -1,62 +1,86 @@
-// morvane/XPtrList.h: an ordered list of untyped pointers.
-//
-// A doubly linked chain of nodes with an array of the values in chain order
-// (the index) that is rebuilt on demand, so reading by position costs one
-// array access while the index is current. An empty list still owns one node
-// whose value is null. The list never owns what its values point to.
-//
-// Thread-safety: none; even Get may rebuild the index, so every access to one
-// list is serialised by its user.
+/// @file
+/// XPtrList, an ordered list of untyped pointers.
+///
+/// Thread-safety: none; even Get may rebuild the index, so every access to one
+/// list is serialised by its user.
 #ifndef MORVANE_XPTRLIST_H_
 #define MORVANE_XPTRLIST_H_
 
 #include <morvane/export.h>
 
+/// An ordered list of untyped pointers.
+///
+/// A doubly linked chain of nodes with an array of the values in chain order
+/// (the index) that is rebuilt on demand, so reading by position costs one
+/// array access while the index is current. An empty list still owns one node
+/// whose value is null. The list never owns what its values point to.
 class MORVANE_API XPtrList {
  public:
+  /// One link of the chain.
   struct Node {
+    /// The element, or null in the one node of an empty list.
     void* value;
-    Node* next;  // null at the last node
-    Node* prev;  // null at the first node
+    /// The following node; null at the last node.
+    Node* next;
+    /// The preceding node; null at the first node.
+    Node* prev;
   };
 
-  // An empty list: one node with a null value, no index.
+  /// An empty list: one node with a null value, no index.
   XPtrList();
-  // A list of the same values (the pointees are shared); builds `other`'s
-  // index if it is not current, and starts with a current index of its own.
+  /// A list of the same values (the pointees are shared); builds `other`'s
+  /// index if it is not current, and starts with a current index of its own.
   XPtrList(XPtrList& other);
-  // Releases this list's nodes and index, then copies `other`'s values as the
-  // copy constructor does. Self-assignment changes nothing.
+  /// Releases this list's nodes and index, then copies `other`'s values as the
+  /// copy constructor does. Self-assignment changes nothing. Returns this
+  /// list.
   XPtrList& operator=(const XPtrList& other);
-  // Releases every node and the index; never touches the pointees.
+  /// Releases every node and the index; never touches the pointees.
   ~XPtrList();
 
-  // Appends `value` at the end. The first value of an empty list goes into
-  // its existing node.
+  /// Appends `value` at the end. The first value of an empty list goes into
+  /// its existing node.
   void AddTail(void* value);
-  // The value at `i`, 0 <= i < Count(); Get(0) on an empty list is null.
-  // Rebuilds the index first when it is not current.
+  /// The value at `i`, 0 <= i < Count(); Get(0) on an empty list is null.
+  /// Rebuilds the index first when it is not current.
   void* Get(int i);
-  // Rebuilds the index from the chain.
+  /// The same value as Get(int), changing nothing: reads the index when it is
+  /// current and otherwise walks the chain from the first node (`i` steps)
+  /// without rebuilding the index.
+  void* Get(int i) const;
+  /// Rebuilds the index from the chain.
   void BuildIndex();
-  // Removes the value at `i` (0 <= i < Count()) and returns it; the index
-  // stops being current. On an empty list RemoveAt(0) returns null and only
-  // marks the index stale. Other out-of-range positions return null and
-  // change nothing.
+  /// Removes the value at `i` (0 <= i < Count()) and returns it; the index
+  /// stops being current. On an empty list RemoveAt(0) returns null and only
+  /// marks the index stale. Other out-of-range positions return null and
+  /// change nothing.
   void* RemoveAt(int i);
-  // Releases every node and the index and starts again as a new list.
+  /// Releases every node and the index and starts again as a new list.
   void Clear();
-  // Number of values.
+  /// Number of values.
   int Count();
+  /// The same as Count(), on a const list.
+  int Count() const;
 
-  // The fields, in the order of the library's data model. Read them, do not
-  // write them.
-  int nodecount;  // nodes that exist: max(count, 1)
-  int count;      // values in the list
-  bool valid;     // true while `index` holds exactly the current values
-  Node* first;    // never null
+  /// @name Fields
+  /// The library's data layout, in order; read them, do not write them.
+  /// @{
+
+  /// Nodes that exist: the larger of `count` and 1.
+  int nodecount;
+  /// Values in the list.
+  int count;
+  /// True while `index` holds exactly the current values.
+  bool valid;
+  /// The first node; never null.
+  Node* first;
+  /// The last node; the same as `first` while the list holds at most one
+  /// value.
   Node* last;
-  void** index;   // nodecount values, or null before the first build
+  /// `nodecount` values in chain order, or null before the first build.
+  void** index;
+
+  /// @}
 
  private:
   void Init();

@@ -9,7 +9,7 @@
 #ifndef MORVANE_SRC_PLATFORM_PLATFORM_H_
 #define MORVANE_SRC_PLATFORM_PLATFORM_H_
 
-#include <morvane/export.h>
+#include <morvane/XDllLoader.h>
 
 #include <cstdarg>
 #include <cstdlib>

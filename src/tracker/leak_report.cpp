@@ -1,5 +1,7 @@
 #include "tracker/leak_report.h"
 
+#include <morvane/attributes.h>
+
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdint>
