@@ -4,13 +4,12 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
-#include "strings/path_rules.h"
 #include "strings/xstring_internal.h"
 
+using morvane::platform::kDriveRoom;
+using morvane::platform::kPartRoom;
 using morvane::strings::CopyText;
 using morvane::strings::Install;
-using morvane::strings::kDriveRoom;
-using morvane::strings::kPartRoom;
 using morvane::strings::NewText;
 
 namespace {
