@@ -32,9 +32,8 @@ constexpr size_t kLongestFixed = 320;
 // path fits.
 constexpr size_t kFirstCwdRoom = 512;
 
-// Each message becomes one whole line, written at once: a line end is added
-// where the message has none, so that the next message starts a line of its
-// own (also the next run's, in a file).
+// The line end is added so that the next message starts a line of its own
+// (also the next run's, in a file).
 void DebugOutput(const char* text) {
   os::SendToDebugger(text);
   const char* target = std::getenv(kDebugOutputVariable);

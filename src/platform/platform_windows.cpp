@@ -40,8 +40,6 @@ namespace os {
 
 void SendToDebugger(const char* text) { ::OutputDebugStringA(text); }
 
-// Through the C runtime, which honours the program's redirections of
-// descriptor 2.
 void WriteToStderr(const char* text, size_t size) {
   while (size > 0) {
     unsigned int chunk =
