@@ -21,10 +21,7 @@
 
 namespace {
 
-using morvane::common::HexDigits;
-using morvane::common::kIntegerTextRoom;
-using morvane::common::WriteDecimal;
-using morvane::common::WriteHex;
+namespace common = morvane::common;
 using morvane::strings::CopyText;
 using morvane::strings::Install;
 
@@ -55,13 +52,13 @@ class Scratch {
   }
 
   void PutDecimal(int value) {
-    char digits[kIntegerTextRoom];
-    PutRun(digits, WriteDecimal(digits, value));
+    char digits[common::kIntegerTextRoom];
+    PutRun(digits, common::WriteDecimal(digits, value));
   }
 
-  void PutHex(unsigned int value, HexDigits letters) {
-    char digits[kIntegerTextRoom];
-    PutRun(digits, WriteHex(digits, value, letters));
+  void PutHex(unsigned int value, common::HexDigits letters) {
+    char digits[common::kIntegerTextRoom];
+    PutRun(digits, common::WriteHex(digits, value, letters));
   }
 
   // Renders `value` as the C runtime's "%g" (`letter` 'g') or "%f" does,
@@ -148,8 +145,8 @@ XString& XString::Format(const char* format, ...) {
       case 'X': {
         const unsigned int value = va_arg(args, unsigned int);
         lastArg = value;
-        scratch.PutHex(value,
-                       letter == 'x' ? HexDigits::kLower : HexDigits::kUpper);
+        scratch.PutHex(value, letter == 'x' ? common::HexDigits::kLower
+                                            : common::HexDigits::kUpper);
         break;
       }
       case 's': {
