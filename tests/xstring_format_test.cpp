@@ -30,6 +30,7 @@ TEST(XStringFormat, ConvertsExactlyEightLetters) {
       {"%x", "ffffffff", -1, 2, ~0u},  {"%D%S%G%F%I%C", "DSGFIC", 1, 2, kOld},
       {"%X", "FF", 255, 2, 255},       {"%i", "-7", -7, 2, 0xFFFFFFF9},
       {"%x%X", "cafeBEEF", 0xCAFE, 0xBEEF, 0xBEEF},
+      {"%X", "A09", 0xA09, 2, 0xA09},
       {"%d", "-2147483648", -2147483647 - 1, 2, 0x80000000},
       {"%c", "\xab", 0x7A1AB, 2, 0x123456AB}, {"a%cb%d", "a", 0, 9, 9}};
   // clang-format on

@@ -42,6 +42,14 @@ TEST(XStringBuf, DoublesUntilThePieceFits) {
   EXPECT_EQ(State(eight) + " " + State(zero), "new|3|32   hello|7|8");
 }
 
+// The buffer's own rendering of plain integer pieces is the C library's.
+TEST(XStringBuf, WritesIntegersAsPrintfDoes) {
+  XStringBuf b;
+  b.Append("%d %i %u %x %X", -2147483647 - 1, 9, 4294967295u, 0xA09u,
+           0xABCDEFu);
+  EXPECT_STREQ(b.GetPtr(), "-2147483648 9 4294967295 a09 ABCDEF");
+}
+
 // Writes through the pointer do not move the length. U+4E00 has no form in
 // the "C" locale: an output error, not a text too long, so the buffer must
 // not double without end.

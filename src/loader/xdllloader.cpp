@@ -11,8 +11,6 @@
 
 namespace {
 
-// The candidate is "<directory>\<name>"; slashes become backslashes and every
-// run of backslashes collapses to one, whatever the directory looked like.
 constexpr const char kCandidateFormat[] = "%s\\%s";
 constexpr const char kSlash[] = "/";
 constexpr const char kBackslash[] = "\\";
@@ -26,12 +24,9 @@ XDllLoader* XDllLoader::This = nullptr;
 
 XDllLoader::XDllLoader() = default;
 
-// Members are destroyed in reverse order: `modules`, then `paths`. Neither
-// list owns its pointees; KillLoader has released them already.
+// The lists do not own their pointees; KillLoader has released them.
 XDllLoader::~XDllLoader() = default;
 
-// Copies `paths`, then `modules`: the lists share the other loader's strings
-// and module cells.
 XDllLoader::XDllLoader(XDllLoader& other) = default;
 
 XDllLoader& XDllLoader::operator=(const XDllLoader& other) {
@@ -85,8 +80,6 @@ HINSTANCE XDllLoader::LoadLibraryA(const char* name) {
 void XDllLoader::LoadLibraries(const char* directory, const char* pattern) {
   if (directory == nullptr || pattern == nullptr) return;
   auto& calls = morvane::platform::Calls();
-  // Failing to read the working directory or to enter `directory` is not an
-  // error: the pattern is then matched wherever the process stands.
   const std::string saved = calls.get_cwd();
   calls.set_cwd(directory);
   const std::vector<std::string> names = calls.find_files(pattern);
@@ -102,8 +95,6 @@ void XDllLoader::LoadLibraries(const char* directory, const char* pattern) {
 
 bool XDllLoader::FreeLibrary(HINSTANCE module) {
   if (!morvane::platform::Calls().free_library(module)) return false;
-  // Forget one record of the module so that FreeAll does not release it a
-  // second time; a module loaded twice keeps its other record.
   for (int i = 0; i < modules.Count(); ++i) {
     auto* cell = static_cast<HINSTANCE*>(modules.Get(i));
     if (*cell == module) {

@@ -80,8 +80,7 @@ void XPtrList::BuildIndex() {
 }
 
 void* XPtrList::RemoveAt(int i) {
-  // Positions outside the list leave it untouched (0 on an empty list is
-  // handled below, as the one-node case).
+  // RemoveAt(0) on an empty list takes the one-node path below.
   if (i < 0 || (i >= count && !(i == 0 && count == 0))) return nullptr;
   valid = false;
 

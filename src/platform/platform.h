@@ -1,6 +1,8 @@
-// The few system facilities the library needs, one implementation per
-// platform (platform_posix.cpp, platform_windows.cpp; CMake picks one).
-// Nothing outside src/platform/ calls the system for these directly.
+// The few system facilities the library needs. platform.cpp implements
+// them once for every platform over the system calls of os.h, which
+// platform_posix.cpp and platform_windows.cpp provide (CMake compiles one of
+// the two). Nothing outside src/platform/ calls the system for these
+// directly, and the layer uses nothing of the library above it.
 //
 // Every call goes through the table returned by Calls(), so that a test can
 // replace one entry (to make a load, a directory change or a search fail) and
@@ -12,6 +14,7 @@
 #include <morvane/XDllLoader.h>
 
 #include <cstdarg>
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -87,9 +90,16 @@ int RenderDouble(char* dst, size_t room, char conversion, double value);
 // plain backward loop elsewhere.
 const char* FindLastByte(const char* text, char c, size_t count);
 
+// The sizes of SplitPath's buffers, terminator included.
+inline constexpr std::size_t kDriveRoom = 3;
+inline constexpr std::size_t kPartRoom = 256;
+
 // Splits `path` into drive, directory, file name and extension like Windows'
-// _splitpath. Each non-null buffer receives its part, zero-terminated:
-// `drive` holds 3 bytes, the others 256 (parts are cut to fit).
+// _splitpath: the drive is the first two characters when the second is a
+// colon; the directory runs up to and including the last '/' or '\'; the
+// extension runs from the last period of the rest, period included; the file
+// name lies between. Each non-null buffer receives its part, zero-terminated
+// and cut to its room: kDriveRoom bytes for `drive`, kPartRoom for the others.
 void SplitPath(const char* path, char* drive, char* dir, char* fname,
                char* ext);
 

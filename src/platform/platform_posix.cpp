@@ -1,4 +1,6 @@
-// POSIX stand-ins for the Windows facilities the library is specified over.
+// The POSIX system calls under the platform layer (os.h), and the Windows
+// facilities that the library's documented behaviour is written against,
+// stood in for with them.
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -7,34 +9,20 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
-#include <clocale>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "platform/os.h"
 #include "platform/platform.h"
-#include "strings/path_rules.h"
 
 namespace morvane::platform {
 namespace {
 
-constexpr const char kDebugOutputVariable[] = "MORVANE_DEBUG_OUTPUT";
-constexpr const char kDebugToStderr[] = "stderr";
-constexpr const char kFailCaption[] = "Assert message";
-constexpr char kGeneralFormat[] = "%g";
-constexpr char kFixedFormat[] = "%f";
-// printf's precision when a conversion names none.
-constexpr int kDefaultPrecision = 6;
-// Room for the longest "%f" text of a finite double: a sign, 309 digits, the
-// point and six decimals.
-constexpr size_t kLongestFixed = 320;
-
-bool DecimalPointIsPeriod() {
-  const char* point = std::localeconv()->decimal_point;
-  return point[0] == '.' && point[1] == '\0';
-}
+constexpr char kCaptionSeparator[] = ": ";
+constexpr char kCurrentDirectory[] = ".";
+constexpr char kCurrentDirectoryPrefix[] = "./";
 
 void WriteAll(int fd, const char* text, size_t size) {
   while (size > 0) {
@@ -45,61 +33,6 @@ void WriteAll(int fd, const char* text, size_t size) {
     size -= static_cast<size_t>(n);
   }
 }
-
-// Each message becomes one whole line, written at once: a line end is added
-// where the message has none, so that the next message starts a line of its
-// own (also the next run's, in a file).
-void DebugOutput(const char* text) {
-  const char* target = std::getenv(kDebugOutputVariable);
-  if (target == nullptr || *target == '\0') return;
-  std::string line(text);
-  if (line.empty() || line.back() != '\n') line += '\n';
-  if (std::strcmp(target, kDebugToStderr) == 0) {
-    WriteAll(STDERR_FILENO, line.data(), line.size());
-    return;
-  }
-  int fd = ::open(target, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  WriteAll(fd, line.data(), line.size());
-  ::close(fd);
-}
-
-void ShowFailedCheck(const char* text) {
-  std::string line = std::string(kFailCaption) + ": " + text + "\n";
-  WriteAll(STDERR_FILENO, line.data(), line.size());
-  std::abort();
-}
-
-// A bare name that names a file in the working directory is loaded from
-// there, as Windows would; dlopen alone would search only the library path.
-// An empty name loads nothing (dlopen would hand back the program itself).
-HINSTANCE LoadLibrary(const char* name) {
-  if (*name == '\0') return nullptr;
-  std::string path(name);
-  std::replace(path.begin(), path.end(), '\\', '/');
-  if (path.find('/') == std::string::npos) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-      path.insert(0, "./");
-  }
-  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-}
-
-bool FreeLibrary(HINSTANCE module) {
-  return module != nullptr && ::dlclose(module) == 0;
-}
-
-std::string GetCwd() {
-  std::vector<char> buffer(512);
-  for (;;) {
-    if (::getcwd(buffer.data(), buffer.size()) != nullptr)
-      return std::string(buffer.data());
-    if (errno != ERANGE) return std::string();
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-bool SetCwd(const char* path) { return ::chdir(path) == 0; }
 
 // Windows' file-search wildcards: '*' matches any run of characters and '?'
 // any one; every other character, '[', ']' and '\\' included, only itself.
@@ -127,9 +60,55 @@ bool MatchesWildcards(const char* pattern, const char* name) {
   return *pattern == '\0';
 }
 
+}  // namespace
+
+namespace os {
+
+void SendToDebugger(const char* /*text*/) {}
+
+void WriteToStderr(const char* text, size_t size) {
+  WriteAll(STDERR_FILENO, text, size);
+}
+
+void AppendToFile(const char* path, const char* text, size_t size) {
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  WriteAll(fd, text, size);
+  ::close(fd);
+}
+
+void ShowMessage(const char* caption, const char* text) {
+  const std::string line =
+      std::string(caption) + kCaptionSeparator + text + "\n";
+  WriteAll(STDERR_FILENO, line.data(), line.size());
+}
+
+// A bare name that names a file in the working directory is loaded from
+// there, as Windows would; dlopen alone would search only the library path.
+HINSTANCE OpenLibrary(const char* name) {
+  std::string path(name);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.find('/') == std::string::npos) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      path.insert(0, kCurrentDirectoryPrefix);
+  }
+  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+bool CloseLibrary(HINSTANCE module) {
+  return module != nullptr && ::dlclose(module) == 0;
+}
+
+bool ReadCwd(char* buffer, size_t size) {
+  return ::getcwd(buffer, size) != nullptr;
+}
+
+bool ChangeDirectory(const char* path) { return ::chdir(path) == 0; }
+
 std::vector<std::string> FindFiles(const char* pattern) {
   std::vector<std::string> names;
-  DIR* dir = ::opendir(".");
+  DIR* dir = ::opendir(kCurrentDirectory);
   if (dir == nullptr) return names;
   while (const dirent* entry = ::readdir(dir)) {
     if (MatchesWildcards(pattern, entry->d_name))
@@ -140,56 +119,17 @@ std::vector<std::string> FindFiles(const char* pattern) {
   return names;
 }
 
-constexpr SystemCalls kDefaultCalls = {
-    DebugOutput, ShowFailedCheck, LoadLibrary, FreeLibrary,
-    GetCwd,      SetCwd,          FindFiles,
-};
-
-}  // namespace
-
-const SystemCalls& DefaultCalls() { return kDefaultCalls; }
-
-int FormatBounded(char* dst, int count, const char* format, va_list args) {
-  if (count < 0) return -1;
-  // vsnprintf always terminates; give it the byte after `count` so that a
-  // text of exactly `count` characters still fits.
-  int needed =
-      std::vsnprintf(dst, static_cast<size_t>(count) + 1, format, args);
-  if (needed < 0) {
-    // An output error (a wide character without a multibyte form) is not a
-    // text too long for `count`: more room would never help.
-    dst[0] = '\0';
-    return 0;
-  }
-  if (needed > count) return -1;
-  return needed;
+int FormatText(char* dst, size_t room, const char* format, va_list args) {
+  return std::vsnprintf(dst, room, format, args);
 }
 
-int RenderDouble(char* dst, size_t room, char conversion, double value) {
-  const std::chars_format style =
-      conversion == 'g' ? std::chars_format::general : std::chars_format::fixed;
-  // For a finite value and printf's default precision, std::to_chars writes
-  // the C library's text (both round exactly), without the C library's
-  // general machinery: much faster. Its decimal point is always the period.
-  if (std::isfinite(value) && DecimalPointIsPeriod()) {
-    std::to_chars_result result =
-        std::to_chars(dst, dst + room - 1, value, style, kDefaultPrecision);
-    if (result.ec == std::errc()) {
-      *result.ptr = '\0';
-      return static_cast<int>(result.ptr - dst);
-    }
-    char whole[kLongestFixed];
-    result = std::to_chars(whole, whole + sizeof whole, value, style,
-                           kDefaultPrecision);
-    const size_t size = static_cast<size_t>(result.ptr - whole);
-    const size_t kept = std::min(size, room - 1);
-    std::memcpy(dst, whole, kept);
-    dst[kept] = '\0';
-    return static_cast<int>(size);
-  }
-  return std::snprintf(
-      dst, room, conversion == 'g' ? kGeneralFormat : kFixedFormat, value);
+// The C library has no _splitpath: the library's rules split every path.
+bool RuntimeSplitPath(const char* /*path*/, char* /*drive*/, char* /*dir*/,
+                      char* /*fname*/, char* /*ext*/) {
+  return false;
 }
+
+}  // namespace os
 
 const char* FindLastByte(const char* text, char c, size_t count) {
 #if defined(__GLIBC__)
@@ -200,11 +140,6 @@ const char* FindLastByte(const char* text, char c, size_t count) {
   }
   return nullptr;
 #endif
-}
-
-void SplitPath(const char* path, char* drive, char* dir, char* fname,
-               char* ext) {
-  strings::SplitPathByRules(path, drive, dir, fname, ext);
 }
 
 }  // namespace morvane::platform

@@ -1,4 +1,5 @@
-// The Windows system calls and C runtime functions the library is built on.
+// The Windows system calls and C runtime functions under the platform layer
+// (os.h).
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -10,27 +11,21 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/os.h"
 #include "platform/platform.h"
-#include "strings/path_rules.h"
 
 namespace morvane::platform {
 namespace {
 
-constexpr const char kDebugOutputVariable[] = "MORVANE_DEBUG_OUTPUT";
-constexpr const char kDebugToStderr[] = "stderr";
-constexpr const char kFailCaption[] = "Assert message";
 constexpr int kStderrDescriptor = 2;
-constexpr char kGeneralFormat[] = "%g";
-constexpr char kFixedFormat[] = "%f";
 
 // Closes a file handle on scope exit.
 struct HandleCloser {
@@ -38,8 +33,12 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-// Through the C runtime, so that a redirection of descriptor 2 made by the
-// program (or by a test harness) is honoured.
+}  // namespace
+
+namespace os {
+
+void SendToDebugger(const char* text) { ::OutputDebugStringA(text); }
+
 void WriteToStderr(const char* text, size_t size) {
   while (size > 0) {
     unsigned int chunk =
@@ -51,8 +50,6 @@ void WriteToStderr(const char* text, size_t size) {
   }
 }
 
-// Opened for appending only, so each WriteFile lands at the current end of
-// the file even when several processes share it.
 void AppendToFile(const char* path, const char* text, size_t size) {
   HANDLE raw =
       ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -70,47 +67,19 @@ void AppendToFile(const char* path, const char* text, size_t size) {
   }
 }
 
-// The debugger channel, mirrored where MORVANE_DEBUG_OUTPUT says (as on the
-// other platforms), so that the lines can be read without a debugger. The
-// debugger receives each message as it is; the mirror makes it one whole
-// line, written at once.
-void DebugOutput(const char* text) {
-  ::OutputDebugStringA(text);
-  const char* target = std::getenv(kDebugOutputVariable);
-  if (target == nullptr || *target == '\0') return;
-  std::string line(text);
-  if (line.empty() || line.back() != '\n') line += '\n';
-  if (std::strcmp(target, kDebugToStderr) == 0) {
-    WriteToStderr(line.data(), line.size());
-  } else {
-    AppendToFile(target, line.data(), line.size());
-  }
+void ShowMessage(const char* caption, const char* text) {
+  ::MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
-void ShowFailedCheck(const char* text) {
-  ::MessageBoxA(nullptr, text, kFailCaption, MB_OK);
-  std::abort();
-}
-
-// An empty name loads nothing, as on the other platforms.
-HINSTANCE OpenLibrary(const char* name) {
-  if (*name == '\0') return nullptr;
-  return ::LoadLibraryA(name);
-}
+HINSTANCE OpenLibrary(const char* name) { return ::LoadLibraryA(name); }
 
 bool CloseLibrary(HINSTANCE module) { return ::FreeLibrary(module) != 0; }
 
-std::string GetCwd() {
-  std::string buffer(512, '\0');
-  for (;;) {
-    if (::_getcwd(buffer.data(), static_cast<int>(buffer.size())) != nullptr)
-      return std::string(buffer.c_str());
-    if (errno != ERANGE) return std::string();
-    buffer.resize(buffer.size() * 2);
-  }
+bool ReadCwd(char* buffer, size_t size) {
+  return ::_getcwd(buffer, static_cast<int>(size)) != nullptr;
 }
 
-bool SetCwd(const char* path) { return ::_chdir(path) == 0; }
+bool ChangeDirectory(const char* path) { return ::_chdir(path) == 0; }
 
 std::vector<std::string> FindFiles(const char* pattern) {
   std::vector<std::string> names;
@@ -124,67 +93,44 @@ std::vector<std::string> FindFiles(const char* pattern) {
   return names;
 }
 
-constexpr SystemCalls kDefaultCalls = {
-    DebugOutput, ShowFailedCheck, OpenLibrary, CloseLibrary,
-    GetCwd,      SetCwd,          FindFiles,
-};
+// The runtime's own _vsnprintf (msvcrt's conversions: %I64d, no %zu; its
+// exponents have three digits, "1e+010", and its infinities read
+// "1.#INF00"), not the C99 replacement that MinGW's vsnprintf is in C++
+// programs. It returns -1 both for a text that does not fit and for an
+// output error (a wide character without a multibyte form); _vscprintf
+// tells them apart, as it measures the whole text and fails only on an
+// output error.
+int FormatText(char* dst, size_t room, const char* format, va_list args) {
+  va_list probe;
+  va_copy(probe, args);
+  int size = ::_vsnprintf(dst, room - 1, format, args);
+  if (size >= 0) {
+    dst[size] = '\0';
+  } else {
+    dst[room - 1] = '\0';
+    size = ::_vscprintf(format, probe);
+  }
+  va_end(probe);
+  return size;
+}
 
-}  // namespace
+// The CRT's _splitpath, for every path whose parts cannot outgrow their
+// buffers. For longer paths some runtimes (wine's among them) return all
+// parts empty rather than cut them, so those are left to the library's rules.
+bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,
+                      char* ext) {
+  if (std::strlen(path) >= kPartRoom) return false;
+  ::_splitpath(path, drive, dir, fname, ext);
+  return true;
+}
 
-const SystemCalls& DefaultCalls() { return kDefaultCalls; }
+}  // namespace os
 
 const char* FindLastByte(const char* text, char c, size_t count) {
   for (size_t i = count; i > 0; --i) {
     if (text[i - 1] == c) return text + i - 1;
   }
   return nullptr;
-}
-
-// The runtime's own _vsnprintf (msvcrt's conversions: %I64d, no %zu), not
-// the C99 replacement that MinGW's vsnprintf is in C++ programs. It returns
-// -1 both for a text longer than `count` and for an output error (a wide
-// character without a multibyte form); _vscprintf tells them apart, as it
-// measures the whole text and fails only on an output error, which more
-// room would never cure.
-int FormatBounded(char* dst, int count, const char* format, va_list args) {
-  if (count < 0) return -1;
-  va_list probe;
-  va_copy(probe, args);
-  int result = ::_vsnprintf(dst, static_cast<size_t>(count), format, args);
-  if (result >= 0) {
-    dst[result] = '\0';
-  } else if (::_vscprintf(format, probe) < 0) {
-    dst[0] = '\0';
-    result = 0;
-  }
-  va_end(probe);
-  return result;
-}
-
-// msvcrt's _snprintf, like every formatter of the runtime: its exponents
-// have three digits ("1e+010") and its infinities read "1.#INF00". It
-// returns -1 when the text does not fit; _scprintf then measures it.
-int RenderDouble(char* dst, size_t room, char conversion, double value) {
-  const char* format = conversion == 'g' ? kGeneralFormat : kFixedFormat;
-  const int written = ::_snprintf(dst, room - 1, format, value);
-  if (written >= 0) {
-    dst[written] = '\0';
-    return written;
-  }
-  dst[room - 1] = '\0';
-  return ::_scprintf(format, value);
-}
-
-// The CRT's _splitpath, for every path whose parts cannot outgrow their
-// buffers. For longer paths some runtimes (wine's among them) return all
-// parts empty rather than cut, so those are split here by the same rules.
-void SplitPath(const char* path, char* drive, char* dir, char* fname,
-               char* ext) {
-  if (std::strlen(path) < strings::kPartRoom) {
-    ::_splitpath(path, drive, dir, fname, ext);
-  } else {
-    strings::SplitPathByRules(path, drive, dir, fname, ext);
-  }
 }
 
 }  // namespace morvane::platform

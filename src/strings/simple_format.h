@@ -9,6 +9,8 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "common/integer_text.h"
+
 namespace morvane::strings {
 
 // SimpleFormat's answer for a format it leaves to the C library.
@@ -16,21 +18,6 @@ constexpr int kNotSimple = -2;
 
 namespace simple_format_detail {
 
-// Writes the digits of `value` in `base` backwards, ending before `end`, and
-// returns the first one.
-inline char* Digits(unsigned int value, unsigned int base, const char* digits,
-                    char* end) {
-  do {
-    *--end = digits[value % base];
-    value /= base;
-  } while (value != 0);
-  return end;
-}
-
-constexpr char kLowerDigits[] = "0123456789abcdef";
-constexpr char kUpperDigits[] = "0123456789ABCDEF";
-// Enough for a 32-bit value in base 8 or more, and a sign.
-constexpr int kDigitRoom = 12;
 // The letters that may follow a '%'.
 constexpr char kSimpleLetters[] = "diuxXcs%";
 
@@ -73,28 +60,23 @@ inline int SimpleFormat(char* dst, int count, const char* format,
       scan = run_end;
       continue;
     }
-    char digits[kDigitRoom];
-    char* const digits_end = digits + kDigitRoom;
+    char digits[common::kIntegerTextRoom];
     switch (scan[1]) {
       case 'd':
-      case 'i': {
-        const int value = va_arg(args, int);
-        unsigned int magnitude = static_cast<unsigned int>(value);
-        if (value < 0) magnitude = 0u - magnitude;
-        char* first = Digits(magnitude, 10, kLowerDigits, digits_end);
-        if (value < 0) *--first = '-';
-        fits = put(first, digits_end);
+      case 'i':
+        fits = put(digits, common::WriteDecimal(digits, va_arg(args, int)));
         break;
-      }
       case 'u':
+        fits = put(digits,
+                   common::WriteDecimal(digits, va_arg(args, unsigned int)));
+        break;
       case 'x':
       case 'X': {
         const unsigned int value = va_arg(args, unsigned int);
-        const char* first =
-            scan[1] == 'u'   ? Digits(value, 10, kLowerDigits, digits_end)
-            : scan[1] == 'x' ? Digits(value, 16, kLowerDigits, digits_end)
-                             : Digits(value, 16, kUpperDigits, digits_end);
-        fits = put(first, digits_end);
+        fits = put(digits, common::WriteHex(digits, value,
+                                            scan[1] == 'x'
+                                                ? common::HexDigits::kLower
+                                                : common::HexDigits::kUpper));
         break;
       }
       case 'c': {

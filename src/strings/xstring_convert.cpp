@@ -4,13 +4,12 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
-#include "strings/path_rules.h"
 #include "strings/xstring_internal.h"
 
+using morvane::platform::kDriveRoom;
+using morvane::platform::kPartRoom;
 using morvane::strings::CopyText;
 using morvane::strings::Install;
-using morvane::strings::kDriveRoom;
-using morvane::strings::kPartRoom;
 using morvane::strings::NewText;
 
 namespace {
@@ -38,8 +37,8 @@ XString& XString::GetFromUnicode(const unsigned short* w) {
   char* new_text = NewText(n);
   for (int i = 0; i < n; ++i) new_text[i] = static_cast<char>(w[i] & 0xFF);
   new_text[n] = '\0';
-  // A unit whose low byte is zero ends the visible text early; the bytes
-  // after it stay in the buffer uncounted.
+  // Measured: the bytes after a unit whose low byte is zero stay in the
+  // buffer uncounted.
   Install(*this, new_text, morvane::strings::Measure(new_text));
   return *this;
 }

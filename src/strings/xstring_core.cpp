@@ -24,7 +24,6 @@ XString::XString(const char* a, const char* b) : lastArg(0), text(nullptr) {
   std::memcpy(text + a_length, b, static_cast<size_t>(b_length) + 1);
 }
 
-// The length is measured: an appended zero counted by `other` is dropped.
 XString::XString(XString& other)
     : XString(static_cast<const char*>(other.text)) {}
 

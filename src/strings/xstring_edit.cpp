@@ -41,8 +41,6 @@ bool PointsInto(const XString& s, const char* p) {
 
 }  // namespace
 
-// The range is clamped: from < 0 reads from 0, to > Length() reads to the
-// terminating zero, and an empty range (from > to) gives "".
 XString XString::Sub(int from, int to) {
   if (from < 0) from = 0;
   if (to > length) to = length;
@@ -73,9 +71,6 @@ int XString::ReverseFind(int start, const char* pattern) {
   return BackwardScan(text, start, pattern, m);
 }
 
-// The range is clamped to the characters: from < 0 acts as 0 and
-// to >= Length() as Length() - 1. An empty range removes nothing but still
-// installs a new buffer.
 XString& XString::Delete(int from, int to) {
   if (from < 0) from = 0;
   if (from > length) from = length;
@@ -91,7 +86,6 @@ XString& XString::Delete(int from, int to) {
   return *this;
 }
 
-// pos < 0 inserts at the front; pos >= Length() appends.
 XString& XString::Insert(int pos, const char* s) {
   const int size = Measure(s);
   if (pos < 0) pos = 0;

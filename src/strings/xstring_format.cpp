@@ -1,5 +1,4 @@
-// XString::Format: a printf-style formatter of the library's own, with
-// exactly eight one-letter conversions and no flags, widths or precisions.
+// XString::Format.
 //
 // The text is assembled in a 1024-character scratch area on the stack and
 // copied into one exact-size buffer at the end, so a call whose text fits
@@ -7,19 +6,22 @@
 // kept whole: the area then moves to the heap and grows.
 //
 // Each conversion gives the text that sprintf gives for its two-character
-// format: integers and strings are rendered here without going through
-// sprintf, which is much slower at it; %g and %f by the C runtime's own
+// format: integers (common/integer_text.h) and strings are rendered without
+// going through sprintf, which is much slower at it; %g and %f by the C
+// runtime's own
 // formatter (platform::RenderDouble), whose text differs between runtimes.
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
+#include "common/integer_text.h"
 #include "platform/platform.h"
 #include "strings/xstring_internal.h"
 
 namespace {
 
+namespace common = morvane::common;
 using morvane::strings::CopyText;
 using morvane::strings::Install;
 
@@ -30,8 +32,6 @@ constexpr size_t kScanLimit = 1024;
 constexpr size_t kScratchChars = 1024;
 
 constexpr char kNullText[] = "(null)";
-constexpr char kLowerDigits[] = "0123456789abcdef";
-constexpr char kUpperDigits[] = "0123456789ABCDEF";
 
 // The growing text of one Format call. Always has room for its terminator.
 class Scratch {
@@ -51,21 +51,14 @@ class Scratch {
     fill_ += size;
   }
 
-  // Renders `value` in base 10 or 16, as printf's %d and %x/%X do.
   void PutDecimal(int value) {
-    unsigned int magnitude = static_cast<unsigned int>(value);
-    const bool negative = value < 0;
-    if (negative) magnitude = 0u - magnitude;
-    char digits[16];
-    char* first = Digits(magnitude, 10, kLowerDigits, digits + sizeof digits);
-    if (negative) *--first = '-';
-    Put(first, static_cast<size_t>(digits + sizeof digits - first));
+    char digits[common::kIntegerTextRoom];
+    PutRun(digits, common::WriteDecimal(digits, value));
   }
 
-  void PutHex(unsigned int value, const char* digit_set) {
-    char digits[16];
-    char* first = Digits(value, 16, digit_set, digits + sizeof digits);
-    Put(first, static_cast<size_t>(digits + sizeof digits - first));
+  void PutHex(unsigned int value, common::HexDigits letters) {
+    char digits[common::kIntegerTextRoom];
+    PutRun(digits, common::WriteHex(digits, value, letters));
   }
 
   // Renders `value` as the C runtime's "%g" (`letter` 'g') or "%f" does,
@@ -73,8 +66,8 @@ class Scratch {
   // again.
   void PutFloat(char letter, double value) {
     const size_t room = capacity_ - fill_;
-    int size = morvane::platform::RenderDouble(data_ + fill_, room + 1, letter,
-                                               value);
+    int size =
+        morvane::platform::RenderDouble(data_ + fill_, room + 1, letter, value);
     if (size < 0) return;
     if (static_cast<size_t>(size) > room) {
       Reserve(static_cast<size_t>(size));
@@ -91,15 +84,8 @@ class Scratch {
   }
 
  private:
-  // Writes the digits of `value` backwards, ending before `end`; returns the
-  // first one.
-  static char* Digits(unsigned int value, unsigned int base,
-                      const char* digit_set, char* end) {
-    do {
-      *--end = digit_set[value % base];
-      value /= base;
-    } while (value != 0);
-    return end;
+  void PutRun(const char* first, const char* end) {
+    Put(first, static_cast<size_t>(end - first));
   }
 
   // Makes room for `extra` more characters and the terminator.
@@ -159,7 +145,8 @@ XString& XString::Format(const char* format, ...) {
       case 'X': {
         const unsigned int value = va_arg(args, unsigned int);
         lastArg = value;
-        scratch.PutHex(value, letter == 'x' ? kLowerDigits : kUpperDigits);
+        scratch.PutHex(value, letter == 'x' ? common::HexDigits::kLower
+                                            : common::HexDigits::kUpper);
         break;
       }
       case 's': {

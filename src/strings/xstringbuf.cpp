@@ -1,5 +1,4 @@
-// XStringBuf: a growing, zero-terminated text buffer that appends
-// printf-style pieces in place and doubles when a piece does not fit.
+// XStringBuf: the buffer, its regrowth and Append's attempts.
 #include <morvane/XStringBuf.h>
 
 #include <cstdarg>

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "common/integer_text.h"
 #include "platform/platform.h"
 
 namespace morvane::tracker {
@@ -87,32 +88,16 @@ constexpr char kDebugNothingLive[] = "manager %" PRIxPTR;
 
 // printf's "%d" (or "%<width>d": right-aligned, padded with spaces).
 void AppendDecimal(std::string& out, int value, std::size_t width = 0) {
-  char digits[16];
-  char* const end = digits + sizeof digits;
-  char* first = end;
-  unsigned int magnitude = static_cast<unsigned int>(value);
-  if (value < 0) magnitude = 0u - magnitude;
-  do {
-    *--first = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0) *--first = '-';
-  const auto size = static_cast<std::size_t>(end - first);
+  char digits[common::kIntegerTextRoom];
+  const auto size =
+      static_cast<std::size_t>(common::WriteDecimal(digits, value) - digits);
   if (size < width) out.append(width - size, ' ');
-  out.append(first, size);
+  out.append(digits, size);
 }
 
-// printf's "%x" of an address: lower-case hexadecimal, no prefix.
 void AppendHex(std::string& out, std::uintptr_t value) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  char digits[2 * sizeof value];
-  char* const end = digits + sizeof digits;
-  char* first = end;
-  do {
-    *--first = kDigits[value % 16];
-    value /= 16;
-  } while (value != 0);
-  out.append(first, static_cast<std::size_t>(end - first));
+  char digits[common::kIntegerTextRoom];
+  out.append(digits, common::WriteHex(digits, value));
 }
 
 // The local time in asctime's form, which ends with a line end.

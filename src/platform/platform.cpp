@@ -1,0 +1,178 @@
+// What every platform shares: the routing of the debugger channel, the
+// working directory of any length, the failed-check display, formatting and
+// path splitting, over the system calls of os.h.
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/os.h"
+
+namespace morvane::platform {
+namespace {
+
+constexpr char kDebugOutputVariable[] = "MORVANE_DEBUG_OUTPUT";
+constexpr char kDebugToStderr[] = "stderr";
+constexpr char kFailCaption[] = "Assert message";
+constexpr char kGeneralFormat[] = "%g";
+constexpr char kFixedFormat[] = "%f";
+// printf's precision when a conversion names none.
+constexpr int kDefaultPrecision = 6;
+// Room for the longest "%f" text of a finite double: a sign, 309 digits, the
+// point and six decimals.
+constexpr size_t kLongestFixed = 320;
+// The first buffer offered to the working directory; it doubles until the
+// path fits.
+constexpr size_t kFirstCwdRoom = 512;
+
+// The line end is added so that the next message starts a line of its own
+// (also the next run's, in a file).
+void DebugOutput(const char* text) {
+  os::SendToDebugger(text);
+  const char* target = std::getenv(kDebugOutputVariable);
+  if (target == nullptr || *target == '\0') return;
+  std::string line(text);
+  if (line.empty() || line.back() != '\n') line += '\n';
+  if (std::strcmp(target, kDebugToStderr) == 0) {
+    os::WriteToStderr(line.data(), line.size());
+  } else {
+    os::AppendToFile(target, line.data(), line.size());
+  }
+}
+
+void ShowFailedCheck(const char* text) {
+  os::ShowMessage(kFailCaption, text);
+  std::abort();
+}
+
+// An empty name loads nothing on any system (dlopen would hand back the
+// program itself).
+HINSTANCE LoadLibraryByName(const char* name) {
+  if (*name == '\0') return nullptr;
+  return os::OpenLibrary(name);
+}
+
+std::string GetCwd() {
+  std::string buffer(kFirstCwdRoom, '\0');
+  for (;;) {
+    if (os::ReadCwd(buffer.data(), buffer.size()))
+      return std::string(buffer.c_str());
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+constexpr SystemCalls kDefaultCalls = {
+    DebugOutput, ShowFailedCheck,     LoadLibraryByName, os::CloseLibrary,
+    GetCwd,      os::ChangeDirectory, os::FindFiles,
+};
+
+// os::FormatText with the arguments given directly.
+int FormatText(char* dst, size_t room, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const int size = os::FormatText(dst, room, format, args);
+  va_end(args);
+  return size;
+}
+
+bool DecimalPointIsPeriod() {
+  const char* point = std::localeconv()->decimal_point;
+  return point[0] == '.' && point[1] == '\0';
+}
+
+// The C runtime's text of a finite `value` where it is std::to_chars's (see
+// os::kRuntimeMatchesToChars), which writes it without the runtime's general
+// machinery: much faster. Its decimal point is always the period.
+int RenderWithToChars(char* dst, size_t room, std::chars_format style,
+                      double value) {
+  std::to_chars_result result =
+      std::to_chars(dst, dst + room - 1, value, style, kDefaultPrecision);
+  if (result.ec == std::errc()) {
+    *result.ptr = '\0';
+    return static_cast<int>(result.ptr - dst);
+  }
+  char whole[kLongestFixed];
+  result = std::to_chars(whole, whole + sizeof whole, value, style,
+                         kDefaultPrecision);
+  const size_t size = static_cast<size_t>(result.ptr - whole);
+  const size_t kept = std::min(size, room - 1);
+  std::memcpy(dst, whole, kept);
+  dst[kept] = '\0';
+  return static_cast<int>(size);
+}
+
+// The library's own splitting rules: the contract of SplitPath.
+void SplitPathByRules(const char* path, char* drive, char* dir, char* fname,
+                      char* ext) {
+  auto put = [](char* out, size_t room, const char* from, const char* to) {
+    if (out == nullptr) return;
+    const size_t size = std::min(static_cast<size_t>(to - from), room - 1);
+    std::memcpy(out, from, size);
+    out[size] = '\0';
+  };
+
+  const char* rest = path;
+  if (path[0] != '\0' && path[1] == ':') rest = path + 2;
+  put(drive, kDriveRoom, path, rest);
+
+  const char* name = rest;
+  for (const char* p = rest; *p != '\0'; ++p)
+    if (*p == '/' || *p == '\\') name = p + 1;
+  put(dir, kPartRoom, rest, name);
+
+  const char* end = name + std::strlen(name);
+  const char* dot = end;
+  for (const char* p = name; p != end; ++p)
+    if (*p == '.') dot = p;
+  put(fname, kPartRoom, name, dot);
+  put(ext, kPartRoom, dot, end);
+}
+
+}  // namespace
+
+const SystemCalls& DefaultCalls() { return kDefaultCalls; }
+
+int FormatBounded(char* dst, int count, const char* format, va_list args) {
+  if (count < 0) return -1;
+  // The byte after `count` takes the terminator, so that a text of exactly
+  // `count` characters still fits.
+  const int needed =
+      os::FormatText(dst, static_cast<size_t>(count) + 1, format, args);
+  if (needed < 0) {
+    // An output error (a wide character without a multibyte form) is not a
+    // text too long for `count`: more room would never help.
+    dst[0] = '\0';
+    return 0;
+  }
+  if (needed > count) return -1;
+  return needed;
+}
+
+int RenderDouble(char* dst, size_t room, char conversion, double value) {
+  const bool general = conversion == 'g';
+  if constexpr (os::kRuntimeMatchesToChars) {
+    if (std::isfinite(value) && DecimalPointIsPeriod()) {
+      return RenderWithToChars(
+          dst, room,
+          general ? std::chars_format::general : std::chars_format::fixed,
+          value);
+    }
+  }
+  return FormatText(dst, room, general ? kGeneralFormat : kFixedFormat, value);
+}
+
+void SplitPath(const char* path, char* drive, char* dir, char* fname,
+               char* ext) {
+  if (!os::RuntimeSplitPath(path, drive, dir, fname, ext))
+    SplitPathByRules(path, drive, dir, fname, ext);
+}
+
+}  // namespace morvane::platform
