@@ -4,7 +4,7 @@
 #ifndef MORVANE_SRC_PLATFORM_OS_H_
 #define MORVANE_SRC_PLATFORM_OS_H_
 
-#include <morvane/export.h>
+#include <morvane/module_handle.h>
 
 #include <cstdarg>
 #include <cstddef>

@@ -11,7 +11,7 @@
 #ifndef MORVANE_SRC_PLATFORM_PLATFORM_H_
 #define MORVANE_SRC_PLATFORM_PLATFORM_H_
 
-#include <morvane/XDllLoader.h>
+#include <morvane/module_handle.h>
 
 #include <cstdarg>
 #include <cstddef>
