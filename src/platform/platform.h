@@ -79,11 +79,6 @@ int FormatBounded(char* dst, int count, const char* format, va_list args);
 // C library's.
 int RenderDouble(char* dst, size_t room, char conversion, double value);
 
-// The last of the `count` bytes at `text` that equals `c`, or null: the C
-// library's memrchr where it has one (it searches many bytes per step), a
-// plain backward loop elsewhere.
-const char* FindLastByte(const char* text, char c, size_t count);
-
 // Splits `path` into drive, directory, file name and extension like Windows'
 // _splitpath. Each non-null buffer receives its part, zero-terminated:
 // `drive` holds 3 bytes, the others 256 (parts are cut to fit).

@@ -162,17 +162,6 @@ int RenderDouble(char* dst, size_t room, char conversion, double value) {
       dst, room, conversion == 'g' ? kGeneralFormat : kFixedFormat, value);
 }
 
-const char* FindLastByte(const char* text, char c, size_t count) {
-#if defined(__GLIBC__)
-  return static_cast<const char*>(::memrchr(text, c, count));
-#else
-  for (size_t i = count; i > 0; --i) {
-    if (text[i - 1] == c) return text + i - 1;
-  }
-  return nullptr;
-#endif
-}
-
 void SplitPath(const char* path, char* drive, char* dir, char* fname,
                char* ext) {
   strings::SplitPathByRules(path, drive, dir, fname, ext);

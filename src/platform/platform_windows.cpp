@@ -129,13 +129,6 @@ constexpr SystemCalls kDefaultCalls = {
 
 const SystemCalls& DefaultCalls() { return kDefaultCalls; }
 
-const char* FindLastByte(const char* text, char c, size_t count) {
-  for (size_t i = count; i > 0; --i) {
-    if (text[i - 1] == c) return text + i - 1;
-  }
-  return nullptr;
-}
-
 // The runtime's own _vsnprintf (msvcrt's conversions: %I64d, no %zu), not
 // the C99 replacement that MinGW's vsnprintf is in C++ programs. It returns
 // -1 both for a text longer than `count` and for an output error (a wide
