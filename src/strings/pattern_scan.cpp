@@ -199,12 +199,20 @@ int FirstIn(const char* text, int& from, int last, const Pattern& p) {
   return -1;
 }
 
+// How far below the block being tested the backward scan asks for the text
+// to be fetched into the cache. The processor's own prefetcher follows a
+// downward walk less well: without this the backward scan took 1.3 to 1.5
+// times as long as the forward one over the same 1 MiB.
+constexpr int kPrefetchBelow = 1024;
+
 // The last occurrence that begins in [0, from]; `from` is left at the last
 // candidate not tested.
 template <class Block>
 int LastIn(const char* text, int& from, const Pattern& p) {
   for (; from >= Block::kWidth - 1; from -= Block::kWidth) {
     const int base = from - (Block::kWidth - 1);
+    if (base >= kPrefetchBelow)
+      __builtin_prefetch(text + base - kPrefetchBelow);
     for (auto mask = Block::Match(text + base, p); mask != 0;) {
       const int i = Block::Highest(mask);
       if (OccursAt(text, base + i, p)) return base + i;
