@@ -18,6 +18,10 @@ const std::string& WordText();
 // partial matches in it.
 constexpr char kAbsentWord[] = "needle";
 
+// Two words of the text that follow each other in it, the second one with a
+// letter added: absent too, with long partial matches.
+constexpr char kAbsentPhrase[] = "library systemx";
+
 }  // namespace morvane::bench
 
 #endif  // MORVANE_BENCH_BENCH_DATA_H_

@@ -1,15 +1,18 @@
 // Strings: XString::Find and ReverseFind, XString::Format, XStringBuf::Append
 // and XString::Tokenize, each next to the standard tool an application would
-// reach for instead.
+// reach for instead (for the searches: the C library's memmem, and
+// std::string's and the standard searchers' as references).
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
 #include <morvane/XString.h>
 #include <morvane/XStringBuf.h>
 #include <morvane/XVector.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -45,32 +48,119 @@ const std::string& WordText() {
 
 namespace {
 
-// --- Search: one pattern that is not there, over 1 MiB ---------------------
+// --- Search over the 1 MiB text --------------------------------------------
 
-bool CheckAbsent(benchmark::State& state) {
-  if (WordText().find(kAbsentWord) == std::string::npos) return true;
-  state.SkipWithError("the search text holds the pattern");
+// Words of the text from the first one that begins three quarters into it,
+// as many as it takes for the phrase to occur there only.
+const char* PresentPhrase() {
+  static const std::string phrase = [] {
+    const std::string& text = WordText();
+    const std::size_t begin = text.find(' ', text.size() / 4 * 3) + 1;
+    std::size_t end = begin;
+    std::string words;
+    do {
+      end = text.find(' ', end + 1);
+      words = text.substr(begin, end - begin);
+    } while (text.find(words) != begin ||
+             text.find(words, begin + 1) != std::string::npos);
+    return words;
+  }();
+  return phrase.c_str();
+}
+
+// The three searches: the pattern, and whether it occurs (once) in the text.
+struct Search {
+  const char* pattern;
+  bool present;
+};
+const Search kNeedle = {kAbsentWord, false};
+const Search kPhrase = {kAbsentPhrase, false};
+Search Present() { return {PresentPhrase(), true}; }
+
+// Whether the text holds the pattern as the case says, and our searches in
+// both directions find that (once) or nothing.
+bool Holds(benchmark::State& state, const Search& search) {
+  const std::string& text = WordText();
+  const std::size_t at = text.find(search.pattern);
+  const bool once = text.find(search.pattern, at + 1) == std::string::npos;
+  const int expected = at == std::string::npos ? -1 : static_cast<int>(at);
+  XString ours(text.c_str());
+  if ((at != std::string::npos) == search.present && once &&
+      ours.Find(0, search.pattern) == expected &&
+      ours.ReverseFind(ours.Length(), search.pattern) == expected) {
+    return true;
+  }
+  state.SkipWithError("the search text does not hold the pattern as meant");
   return false;
 }
 
-void FindOurs(benchmark::State& state) {
-  if (!CheckAbsent(state)) return;
-  XString text(WordText().c_str());
-  for (auto _ : state) {
-    int found = text.Find(0, kAbsentWord);
-    benchmark::DoNotOptimize(found);
-  }
+void SetText(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
 }
 
+void FindOurs(benchmark::State& state, Search search) {
+  if (!Holds(state, search)) return;
+  XString text(WordText().c_str());
+  for (auto _ : state) {
+    int found = text.Find(0, search.pattern);
+    benchmark::DoNotOptimize(found);
+  }
+  SetText(state);
+}
+
+void ReverseFindOurs(benchmark::State& state, Search search) {
+  if (!Holds(state, search)) return;
+  XString text(WordText().c_str());
+  for (auto _ : state) {
+    int found = text.ReverseFind(text.Length(), search.pattern);
+    benchmark::DoNotOptimize(found);
+  }
+  SetText(state);
+}
+
+void FindMemmem(benchmark::State& state, Search search) {
+  if (!Holds(state, search)) return;
+  const std::string& text = WordText();
+  const std::size_t size = std::strlen(search.pattern);
+  for (auto _ : state) {
+    const void* found =
+        ::memmem(text.data(), text.size(), search.pattern, size);
+    benchmark::DoNotOptimize(found);
+  }
+  SetText(state);
+}
+
 void FindStd(benchmark::State& state) {
-  if (!CheckAbsent(state)) return;
+  if (!Holds(state, kNeedle)) return;
   const std::string& text = WordText();
   for (auto _ : state) {
     std::size_t found = text.find(kAbsentWord);
     benchmark::DoNotOptimize(found);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
+  SetText(state);
+}
+
+void ReverseFindStd(benchmark::State& state) {
+  if (!Holds(state, kNeedle)) return;
+  const std::string& text = WordText();
+  for (auto _ : state) {
+    std::size_t found = text.rfind(kAbsentWord);
+    benchmark::DoNotOptimize(found);
+  }
+  SetText(state);
+}
+
+// The searcher is built once, as a program searching often would keep it.
+void FindHorspool(benchmark::State& state) {
+  if (!Holds(state, kNeedle)) return;
+  const std::string& text = WordText();
+  const std::boyer_moore_horspool_searcher searcher(
+      kAbsentWord, kAbsentWord + std::strlen(kAbsentWord));
+  for (auto _ : state) {
+    auto found = std::search(text.begin(), text.end(), searcher);
+    benchmark::DoNotOptimize(found);
+  }
+  SetText(state);
 }
 
 // The floor for any forward scan: one memchr for a byte that is not there.
@@ -80,27 +170,7 @@ void FindMemchr(benchmark::State& state) {
     const void* found = std::memchr(text.data(), '#', text.size());
     benchmark::DoNotOptimize(found);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
-}
-
-void ReverseFindOurs(benchmark::State& state) {
-  if (!CheckAbsent(state)) return;
-  XString text(WordText().c_str());
-  for (auto _ : state) {
-    int found = text.ReverseFind(text.Length(), kAbsentWord);
-    benchmark::DoNotOptimize(found);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
-}
-
-void ReverseFindStd(benchmark::State& state) {
-  if (!CheckAbsent(state)) return;
-  const std::string& text = WordText();
-  for (auto _ : state) {
-    std::size_t found = text.rfind(kAbsentWord);
-    benchmark::DoNotOptimize(found);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMiB);
+  SetText(state);
 }
 
 // --- Format: "%d %s %x %g" ---------------------------------------------------
@@ -232,11 +302,20 @@ void TokenizeStrtok(benchmark::State& state) {
   state.counters["tokens"] = static_cast<double>(tokens_made);
 }
 
-BENCHMARK(FindOurs)->Name("find_absent/ours");
+BENCHMARK_CAPTURE(FindOurs, absent, kNeedle)->Name("find_absent/ours");
+BENCHMARK_CAPTURE(FindMemmem, absent, kNeedle)->Name("find_absent/memmem");
 BENCHMARK(FindStd)->Name("find_absent/theirs");
+BENCHMARK(FindHorspool)->Name("find_absent/horspool");
 BENCHMARK(FindMemchr)->Name("find_absent/memchr");
-BENCHMARK(ReverseFindOurs)->Name("rfind_absent/ours");
+BENCHMARK_CAPTURE(FindOurs, phrase, kPhrase)->Name("find_phrase/ours");
+BENCHMARK_CAPTURE(FindMemmem, phrase, kPhrase)->Name("find_phrase/memmem");
+BENCHMARK_CAPTURE(FindOurs, present, Present())->Name("find_present/ours");
+BENCHMARK_CAPTURE(FindMemmem, present, Present())->Name("find_present/memmem");
+BENCHMARK_CAPTURE(ReverseFindOurs, absent, kNeedle)->Name("rfind_absent/ours");
 BENCHMARK(ReverseFindStd)->Name("rfind_absent/theirs");
+BENCHMARK_CAPTURE(ReverseFindOurs, phrase, kPhrase)->Name("rfind_phrase/ours");
+BENCHMARK_CAPTURE(ReverseFindOurs, present, Present())
+    ->Name("rfind_present/ours");
 BENCHMARK(FormatOurs)->Name("format/ours");
 BENCHMARK(FormatSnprintf)->Name("format/theirs");
 BENCHMARK(AppendOurs)->Name("append/ours")->Unit(benchmark::kMillisecond);

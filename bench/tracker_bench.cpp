@@ -41,7 +41,7 @@ void NewDeleteOurs(benchmark::State& state) {
   }
 }
 
-// What any implementation of the specified allocation must do at least: the
+// What any implementation of the documented allocation must do at least: the
 // four C-heap blocks of a tracked allocation (block with its header, record,
 // copy of the file name, node), the copy of the name, and measuring the name
 // again on release; no bookkeeping.

@@ -5,100 +5,18 @@
 // sometimes point into the string being changed, which the class allows.
 #include <morvane/XString.h>
 
-#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "fuzz_input.h"
+#include "support/string_model.h"
 
 namespace {
 
+namespace model = morvane::model;
+using model::Size;
+
 constexpr size_t kMaxLength = 4096;  // keeps the quadratic operations fast
-
-int Size(const std::string& s) { return static_cast<int>(s.size()); }
-
-// --- The model ---------------------------------------------------------------
-
-// One forward pass that never backs up: after a partial match fails, the
-// failing character is not tried as a new start. A negative start searches
-// from 0.
-int Find(const std::string& s, int start, const std::string& pattern) {
-  const int n = Size(s);
-  const int m = Size(pattern);
-  start = std::max(start, 0);
-  if (m == 0 || m > n || start >= n) return -1;
-  int k = 0;
-  for (int i = start; i < n; ++i) {
-    if (s[i] != pattern[k]) {
-      k = 0;
-    } else if (++k == m) {
-      return i - m + 1;
-    }
-  }
-  return -1;
-}
-
-// The mirror image, matching the pattern from its last character. Position
-// n is the terminating zero; a start beyond it searches from it.
-int ReverseFind(const std::string& s, int start, const std::string& pattern) {
-  const int n = Size(s);
-  const int m = Size(pattern);
-  start = std::min(start, n);
-  if (m == 0 || start < 0 || start < m - 1) return -1;
-  int k = m - 1;
-  for (int i = start; i >= 0; --i) {
-    const char c = i < n ? s[i] : '\0';
-    if (c != pattern[k]) {
-      k = m - 1;
-    } else if (--k < 0) {
-      return i;
-    }
-  }
-  return -1;
-}
-
-// Each search restarts where the last replacement began; when `with`
-// contains `what`, it restarts after the inserted copy instead.
-void ReplaceAll(std::string& s, int start, const std::string& what,
-                const std::string& with) {
-  const bool skip_copy = with.find(what) != std::string::npos;
-  for (int i = Find(s, start, what); i >= 0;) {
-    s.replace(static_cast<size_t>(i), what.size(), with);
-    i = Find(s, skip_copy ? i + Size(with) : i, what);
-  }
-}
-
-// Solid bytes are the printable ASCII ones other than the space.
-bool Solid(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u > 32 && u < 127;
-}
-
-std::string Trim(const std::string& s) {
-  const auto first = std::find_if(s.begin(), s.end(), Solid);
-  if (first == s.end()) return "";
-  const auto last = std::find_if(s.rbegin(), s.rend(), Solid).base();
-  return std::string(first, last);
-}
-
-// Characters `from` to `to`, clamped as the header states; the terminating
-// zero at Length() ends the result.
-std::string Sub(const std::string& s, int from, int to) {
-  from = std::max(from, 0);
-  to = std::min(to, Size(s) - 1);
-  return from > to ? "" : s.substr(from, to - from + 1);
-}
-
-void Delete(std::string& s, int from, int to) {
-  from = std::max(from, 0);
-  to = std::min(to, Size(s) - 1);
-  if (from <= to) s.erase(from, to - from + 1);
-}
-
-void Insert(std::string& s, int pos, const std::string& what) {
-  s.insert(std::clamp(pos, 0, Size(s)), what);
-}
-
-// --- The harness -------------------------------------------------------------
 
 bool Holds(XString& x, const std::string& m) {
   return x.Length() == Size(m) && x.GetPtr() != nullptr &&
@@ -107,15 +25,15 @@ bool Holds(XString& x, const std::string& m) {
 bool Holds(XString&& x, const std::string& m) { return Holds(x, m); }
 
 // A C-string argument: a text from the input, or (odd selector) a pointer
-// into `s`'s own buffer. `model` receives its text.
+// into `s`'s own buffer. `copy` receives its text.
 const char* Argument(fuzz::Input& in, XString& s, const std::string& m,
-                     std::string& storage, std::string& model) {
+                     std::string& storage, std::string& copy) {
   if (in.Byte() % 2 == 1) {
     const int offset = in.Index(0, Size(m));
-    model = m.substr(offset);
+    copy = m.substr(offset);
     return s.GetPtr() + offset;
   }
-  storage = model = in.Text();
+  storage = copy = in.Text();
   return storage.c_str();
 }
 
@@ -197,21 +115,21 @@ void Step(fuzz::Input& in, XString& s, std::string& m) {
     case 9: {
       const int to = Position(in, 0, Size(m));
       const int from = Position(in, 0, to + 1);
-      FUZZ_CHECK(Holds(s.Sub(from, to), Sub(m, from, to)));
+      FUZZ_CHECK(Holds(s.Sub(from, to), model::Sub(m, from, to)));
       break;
     }
     case 10: {
       const int to = Position(in, -1, Size(m) - 1);
       const int from = Position(in, 0, to + 1);
       FUZZ_CHECK(&s.Delete(from, to) == &s);
-      Delete(m, from, to);
+      model::Delete(m, from, to);
       break;
     }
     case 11: {
       const int pos = Position(in, 0, Size(m));
       const char* p = Argument(in, s, m, storage, arg);
       FUZZ_CHECK(&s.Insert(pos, p) == &s);
-      Insert(m, pos, arg);
+      model::Insert(m, pos, arg);
       break;
     }
     case 12:
@@ -222,34 +140,35 @@ void Step(fuzz::Input& in, XString& s, std::string& m) {
       std::string what;
       const char* w = Argument(in, s, m, what_storage, what);
       const char* p = Argument(in, s, m, storage, arg);
-      const bool found = Find(m, start, what) >= 0;
+      const bool found = model::Find(m, start, what) >= 0;
       if (all) {
         FUZZ_CHECK(&s.ReplaceAll(start, w, p) == &s);
-        ReplaceAll(m, start, what, arg);
+        model::ReplaceAll(m, start, what, arg);
       } else {
         FUZZ_CHECK(&s.Replace(start, w, p) == &s);
-        if (found) m.replace(Find(m, start, what), what.size(), arg);
+        model::Replace(m, start, what, arg);
       }
       if (!found) FUZZ_CHECK(s.GetPtr() == old_buffer);
       break;
     }
     case 14: {  // both ends solid keeps the buffer
-      const bool kept = !m.empty() && Solid(m.front()) && Solid(m.back());
+      const bool kept =
+          !m.empty() && model::Solid(m.front()) && model::Solid(m.back());
       FUZZ_CHECK(&s.Trim() == &s);
-      m = Trim(m);
+      m = model::Trim(m);
       if (kept) FUZZ_CHECK(s.GetPtr() == old_buffer);
       break;
     }
     case 15: {
       const int start = Position(in, 0, Size(m));
       const char* p = Argument(in, s, m, storage, arg);
-      FUZZ_CHECK(s.Find(start, p) == Find(m, start, arg));
+      FUZZ_CHECK(s.Find(start, p) == model::Find(m, start, arg));
       break;
     }
     case 16: {
       const int start = Position(in, 0, Size(m));
       const char* p = Argument(in, s, m, storage, arg);
-      FUZZ_CHECK(s.ReverseFind(start, p) == ReverseFind(m, start, arg));
+      FUZZ_CHECK(s.ReverseFind(start, p) == model::ReverseFind(m, start, arg));
       break;
     }
     case 17: {

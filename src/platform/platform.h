@@ -85,11 +85,6 @@ int FormatBounded(char* dst, int count, const char* format, va_list args);
 // C library's.
 int RenderDouble(char* dst, size_t room, char conversion, double value);
 
-// The last of the `count` bytes at `text` that equals `c`, or null: the C
-// library's memrchr where it has one (it searches many bytes per step), a
-// plain backward loop elsewhere.
-const char* FindLastByte(const char* text, char c, size_t count);
-
 // The sizes of SplitPath's buffers, terminator included.
 inline constexpr std::size_t kDriveRoom = 3;
 inline constexpr std::size_t kPartRoom = 256;

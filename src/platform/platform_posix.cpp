@@ -130,16 +130,4 @@ bool RuntimeSplitPath(const char* /*path*/, char* /*drive*/, char* /*dir*/,
 }
 
 }  // namespace os
-
-const char* FindLastByte(const char* text, char c, size_t count) {
-#if defined(__GLIBC__)
-  return static_cast<const char*>(::memrchr(text, c, count));
-#else
-  for (size_t i = count; i > 0; --i) {
-    if (text[i - 1] == c) return text + i - 1;
-  }
-  return nullptr;
-#endif
-}
-
 }  // namespace morvane::platform

@@ -125,12 +125,4 @@ bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,
 }
 
 }  // namespace os
-
-const char* FindLastByte(const char* text, char c, size_t count) {
-  for (size_t i = count; i > 0; --i) {
-    if (text[i - 1] == c) return text + i - 1;
-  }
-  return nullptr;
-}
-
 }  // namespace morvane::platform
