@@ -88,7 +88,7 @@ void Step(fuzz::Input& in, XStringBuf& b, Model& m) {
       if (in.Byte() % 2 == 0) {
         b.Append("%s%s", b.GetPtr() + first, b.GetPtr() + second);
       } else {  // through the C library
-        b.Append("%s%.9999s", b.GetPtr() + first, b.GetPtr() + second);
+        b.Append("%s%.99999999s", b.GetPtr() + first, b.GetPtr() + second);
       }
       m.Append(before.substr(static_cast<size_t>(first)) +
                before.substr(static_cast<size_t>(second)));
