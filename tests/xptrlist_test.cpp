@@ -1,78 +1,92 @@
 #include <gtest/gtest.h>
 #include <morvane/XPtrList.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-using Values = std::vector<void*>;
 int g_items[4];
 void* P(int i) { return &g_items[i]; }
-
-XPtrList Make(int size) {
+XPtrList Make(int size) {  // P(0) .. P(size - 1)
   XPtrList list;
   for (int i = 0; i < size; ++i) list.AddTail(P(i));
   return list;
 }
 
-// The count, the chain walked both ways and the index read by position all
-// agree with `values` (an empty list keeps one node, holding null).
-void ExpectHolds(XPtrList& list, Values values) {
-  EXPECT_EQ(list.count, static_cast<int>(values.size()));
-  if (values.empty()) values.push_back(nullptr);
-  Values forward, backward, read;
-  for (auto* n = list.first; n; n = n->next) forward.push_back(n->value);
-  for (auto* n = list.last; n; n = n->prev) backward.push_back(n->value);
-  for (int i = 0; i < list.nodecount; ++i) read.push_back(list.Get(i));
-  EXPECT_EQ((std::vector<Values>{
-                forward, {backward.rbegin(), backward.rend()}, read}),
-            std::vector<Values>(3, values));
-  EXPECT_TRUE(list.valid);
+// The list holds P(i) for each i of `items`: so say its count, its chain
+// walked both ways, and its values read on the const list (walking the chain
+// while the index is stale) and then through the index. An empty list keeps
+// one node, holding null.
+void ExpectHolds(XPtrList& list, std::vector<int> items, const char* label) {
+  SCOPED_TRACE(label);
+  EXPECT_EQ(list.count, static_cast<int>(items.size()));
+  std::vector<void*> want(items.empty()), got[4];  // null in an empty list
+  for (int i : items) want.push_back(P(i));
+  for (auto* n = list.first; n; n = n->next) got[0].push_back(n->value);
+  for (auto* n = list.last; n; n = n->prev) got[1].push_back(n->value);
+  std::reverse(got[1].begin(), got[1].end());
+  const XPtrList& const_list = list;
+  for (int i = 0; i < list.nodecount; ++i) got[2].push_back(const_list.Get(i));
+  for (int i = 0; i < list.nodecount; ++i) got[3].push_back(list.Get(i));
+  for (const auto& values : got) EXPECT_EQ(values, want);
 }
 
-// --- The one node of short lists ---------------------------------------------
+// --- the one node of short lists ---------------------------------------------
 
-TEST(XPtrList, NewAndClearedListsKeepOneNodeForTheFirstValue) {
-  XPtrList fresh, cleared = Make(3);
-  cleared.Get(0);
-  cleared.Clear();
-  for (XPtrList* list : {&fresh, &cleared}) {
-    XPtrList::Node* node = list->first;
-    EXPECT_TRUE(list->index == nullptr && !list->valid);
-    ExpectHolds(*list, {});
-    list->AddTail(P(0));
-    ExpectHolds(*list, {P(0)});
-    EXPECT_EQ(list->RemoveAt(0), P(0));
-    EXPECT_EQ(list->RemoveAt(0), nullptr);
-    ExpectHolds(*list, {});
-    EXPECT_EQ(list->first, node);
+// (A first value goes into the node the list started with: a second node
+// would show in the counts and the chain that ExpectHolds checks.)
+TEST(XPtrList, ClearStartsAgainAsANewList) {
+  XPtrList list = Make(3);
+  list.Get(0);
+  list.Clear();
+  EXPECT_TRUE(list.index == nullptr && !list.valid);
+  ExpectHolds(list, {}, "cleared");
+}
+
+// --- removing ----------------------------------------------------------------
+
+// From a list of P(0) .. P(size - 1) with a current index, RemoveAt(at)
+// returns P(at) inside the list and null outside it. The index goes stale
+// unless nothing changed (outside a list that holds values).
+TEST(XPtrList, RemoveAtTakesTheValueAtItsPositionOnly) {
+  // clang-format off
+  const struct { const char* label; int size, at; std::vector<int> left; }
+  kRows[] = {
+    {"front", 3, 0, {1, 2}}, {"middle", 4, 2, {0, 1, 3}}, {"end", 3, 2, {0, 1}},
+    {"only value", 1, 0, {}}, {"empty", 0, 0, {}},
+    {"negative", 2, -1, {0, 1}}, {"count", 2, 2, {0, 1}},
+  };
+  // clang-format on
+  for (const auto& row : kRows) {
+    XPtrList list = Make(row.size);
+    list.Get(0);
+    const bool inside = row.at >= 0 && row.at < row.size;
+    EXPECT_EQ(list.RemoveAt(row.at), inside ? P(row.at) : nullptr) << row.label;
+    EXPECT_EQ(list.valid, !inside && row.size > 0) << row.label;
+    ExpectHolds(list, row.left, row.label);
   }
 }
 
-// --- Removing, copying, assigning --------------------------------------------
+// --- copying -----------------------------------------------------------------
 
-TEST(XPtrList, RemoveAtRelinksBothNeighbours) {
-  XPtrList list = Make(4);
-  Values left = {P(0), P(1), P(2), P(3)};
-  for (int at : {2, 0, 1}) {  // middle, front, end
-    EXPECT_EQ(list.RemoveAt(at), left[at]);
-    left.erase(left.begin() + at);
-    ExpectHolds(list, left);
-  }
-}
-
-TEST(XPtrList, CopiesShareTheValuesButNotTheNodes) {
-  XPtrList empty, source = Make(3);
-  XPtrList empty_copy(empty), copy(source), assigned = Make(2);
+// Copies hold the values in nodes of their own, with a current index; the
+// copy constructor also brings its source's index up to date.
+TEST(XPtrList, CopiesHoldTheSameValuesInNodesOfTheirOwn) {
+  XPtrList empty, source = Make(3), assigned = Make(2), emptied = Make(2);
+  XPtrList empty_copy(empty), copy(source);
   assigned = source;
-  assigned = *&assigned;  // self-assignment keeps the values
-  EXPECT_TRUE(source.valid && copy.valid && assigned.valid && empty_copy.valid);
-  EXPECT_EQ(empty_copy.index[0], nullptr);
+  emptied = empty;
+  assigned = *&assigned;  // self-assignment changes nothing
+  EXPECT_TRUE(source.valid && copy.valid && empty_copy.valid &&
+              assigned.valid && emptied.valid);
   source.RemoveAt(1);
   copy.AddTail(P(3));
-  ExpectHolds(source, {P(0), P(2)});
-  ExpectHolds(copy, {P(0), P(1), P(2), P(3)});
-  ExpectHolds(assigned, {P(0), P(1), P(2)});
+  ExpectHolds(source, {0, 2}, "source");
+  ExpectHolds(copy, {0, 1, 2, 3}, "copy");
+  ExpectHolds(assigned, {0, 1, 2}, "assigned");
+  ExpectHolds(empty_copy, {}, "copy of an empty list");
+  ExpectHolds(emptied, {}, "assigned an empty list");
 }
 
 }  // namespace
