@@ -5,6 +5,7 @@
 // sometimes point into the string being changed, which the class allows.
 #include <morvane/XString.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -13,8 +14,56 @@
 
 namespace {
 
-namespace model = morvane::model;
-using model::Size;
+using morvane::model::Size;
+
+// The shared model (support/string_model.h) holds the searches and
+// ReplaceAll, which the property test uses too; the rest of the model,
+// which only this fuzzer uses, follows.
+namespace model {
+
+using morvane::model::Find;
+using morvane::model::ReplaceAll;
+using morvane::model::ReverseFind;
+
+// The occurrence that Find reports, replaced; nothing when there is none.
+void Replace(std::string& s, int start, const std::string& what,
+             const std::string& with) {
+  const int i = Find(s, start, what);
+  if (i >= 0) s.replace(static_cast<size_t>(i), what.size(), with);
+}
+
+// Solid bytes are the printable ASCII ones other than the space.
+bool Solid(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u > 32 && u < 127;
+}
+
+std::string Trim(const std::string& s) {
+  const auto first = std::find_if(s.begin(), s.end(), Solid);
+  if (first == s.end()) return "";
+  const auto last = std::find_if(s.rbegin(), s.rend(), Solid).base();
+  return std::string(first, last);
+}
+
+// Characters `from` to `to`, clamped as the header states; the terminating
+// zero at Length() ends the result.
+std::string Sub(const std::string& s, int from, int to) {
+  from = std::max(from, 0);
+  to = std::min(to, Size(s) - 1);
+  return from > to ? "" : s.substr(from, to - from + 1);
+}
+
+void Delete(std::string& s, int from, int to) {
+  from = std::max(from, 0);
+  to = std::min(to, Size(s) - 1);
+  if (from <= to) s.erase(from, to - from + 1);
+}
+
+void Insert(std::string& s, int pos, const std::string& what) {
+  s.insert(std::clamp(pos, 0, Size(s)), what);
+}
+
+}  // namespace model
 
 constexpr size_t kMaxLength = 4096;  // keeps the quadratic operations fast
 

@@ -3,9 +3,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace {
-int g_allocations = 0;
-}  // namespace
+static int g_allocations = 0;
 
 int morvane::testing::Allocations() { return g_allocations; }
 

@@ -1,0 +1,273 @@
+// XString: changes and their buffers, search and editing, conversions,
+// Tokenize and Format. (strings_property_test checks Find, ReverseFind and
+// ReplaceAll against a model on a million random texts.)
+#include <gtest/gtest.h>
+#include <morvane/XString.h>
+#include <morvane/XVector.h>
+
+#include <cstdint>
+#include <string>
+#include <tuple>
+
+#include "support/allocation_counter.h"
+
+namespace {
+
+using namespace std::string_literals;  // "ab\0"s keeps its counted zero
+
+// The whole buffer as far as Length() says, and its terminator.
+std::string Buffer(const XString& s) {
+  return std::string(s.GetPtr(), s.Length() + 1);
+}
+
+// A change of a string made from `initial`, the buffer it leaves (the
+// terminator included) and whether the old buffer is kept (-1: not checked,
+// after several changes whose buffers the allocator may hand back).
+using Change =
+    std::tuple<const char*, const char*, void (*)(XString&), std::string, int>;
+// clang-format off
+#define CHANGE(initial, buffer, kept, ...) \
+  {#__VA_ARGS__, initial, [](XString& s) { __VA_ARGS__; }, buffer + "\0"s, kept}
+// clang-format on
+
+void ExpectChanges(std::initializer_list<Change> changes) {
+  for (const auto& [code, initial, run, buffer, kept] : changes) {
+    XString s(initial);
+    const char* before = s.GetPtr();
+    run(s);
+    EXPECT_EQ(Buffer(s), buffer) << initial << ": " << code;
+    EXPECT_TRUE(kept < 0 || (s.GetPtr() == before) == kept) << code;
+  }
+}
+
+// --- Assignment, concatenation, new strings ---------------------------------
+
+// An appended zero is counted; what is appended after it follows the visible
+// text, a character at length - 1. New strings and copies measure the text.
+TEST(XStringCore, ChangesInstallExactBuffers) {
+  // clang-format off
+  ExpectChanges({
+      CHANGE("ab", "ab"s, 1, s = "ab"),  CHANGE("ab", "abd"s, 0, s = "abd"),
+      CHANGE("ab", "ab"s, 0, s = *&s),   CHANGE("", ""s, 0, s.Empty()),
+      CHANGE("abc", "bc"s, 0, s = s.GetPtr() + 1),
+      CHANGE("ab", "abab"s, 0, s += s),  CHANGE("ab", "ab\0"s, 0, s += '\0'),
+      CHANGE("ab", "ab\0x"s, -1, (s += '\0') += 'x'),
+      CHANGE("ab", "abcd\0"s, -1, (s += '\0') += "cd"),
+      CHANGE("ab", "abc"s, 0, s += XString("c") += '\0'),
+      CHANGE("ab", "ab"s, -1, s = (s += '\0')),
+      CHANGE("ab", "ab"s, -1, s = XString(s += '\0')),
+      CHANGE("", "abcd"s, 0, s = XString("ab", "cd")),
+      CHANGE("ab", "abx"s, 0, s = s + 'x'), CHANGE("ab", "ab"s, 0, s = s + '\0'),
+      CHANGE("ab", "abab"s, 0, s = s + s), CHANGE("a", "ab"s, 0, s = s + "b")});
+  // clang-format on
+}
+
+// The lengths are not compared.
+TEST(XStringCore, ComparesTheTextsByteForByte) {
+  XString s("ab"), counted("ab");
+  EXPECT_TRUE(s == (counted += '\0') && s == "ab" && s.CMP("ab"));
+  for (const char* other : {"ac", "a", "abc", ""})
+    EXPECT_FALSE(s == other || s.CMP(other) || s == XString(other)) << other;
+}
+
+// --- Editing
+// ------------------------------------------------------------------
+
+// Each row: from, to, then Sub's result and the text after Delete, on
+// abcdef; out-of-range ends are clamped. Delete always installs a new buffer.
+TEST(XStringEdit, SubAndDeleteTakeInclusiveRanges) {
+  // clang-format off
+  const struct { int from, to; const char *sub, *deleted; } cases[] = {
+      {1, 3, "bcd", "aef"}, {2, 1, "", "abcdef"}, {3, 6, "def", "abc"},
+      {6, 6, "", "abcdef"}, {-2, 1, "ab", "cdef"}, {4, 99, "ef", "abcd"}};
+  // clang-format on
+  for (const auto& [from, to, sub, deleted] : cases) {
+    XString s("abcdef");
+    EXPECT_EQ(Buffer(s.Sub(from, to)), sub + "\0"s) << from << ".." << to;
+    const char* before = s.GetPtr();
+    EXPECT_EQ(Buffer(s.Delete(from, to)), deleted + "\0"s) << from;
+    EXPECT_NE(s.GetPtr(), before);
+  }
+}
+
+// Insert always installs a new buffer; Replace and ReplaceAll keep it exactly
+// when nothing is found. Find never backs up: "ab" is not in "aab". Arguments
+// may point anywhere into the string's own text, its first byte included.
+TEST(XStringEdit, InsertsAndReplaces) {
+  // clang-format off
+  ExpectChanges({
+      CHANGE("abc", "aXYbc"s, 0, s.Insert(1, "XY")),
+      CHANGE("abc", "abcXY"s, 0, s.Insert(9, "XY")),
+      CHANGE("abc", "XYabc"s, 0, s.Insert(-3, "XY")),
+      CHANGE("abc", "abc"s, 0, s.Insert(1, "")),
+      CHANGE("a,b,c", "a.b,c"s, 0, s.Replace(0, ",", ".")),
+      CHANGE("abc", ""s, 0, s.Replace(0, "abc", "")),
+      CHANGE("abcabc", "abcX"s, 0, s.Replace(1, "abc", "X")),
+      CHANGE("aab", "aab"s, 1, s.Replace(0, "ab", "Z")),
+      CHANGE("aab", "aab"s, 1, s.ReplaceAll(0, "ab", "Z")),
+      CHANGE("aXbXc", "aXb-c"s, 0, s.ReplaceAll(2, "X", "-")),
+      CHANGE("a\\\\\\b", "a\\b"s, -1, s.ReplaceAll(0, "\\\\", "\\")),
+      CHANGE("aXbX", "aXXbXX"s, -1, s.ReplaceAll(0, "X", "XX")),
+      CHANGE("abc", "aabcbc"s, 0, s.Insert(1, s.GetPtr())),
+      CHANGE("abc", "aabc"s, 0, s.Replace(0, s.GetPtr() + 1, s.GetPtr())),
+      CHANGE("a-b-c", "acbcc"s, -1, s.ReplaceAll(0, "-", s.GetPtr() + 4)),
+      CHANGE("x-c-c", "xYY"s, -1, s.ReplaceAll(0, s.GetPtr() + 3, "Y")),
+      CHANGE("a-b-c", "aa-b-cba-b-cc"s, -1, s.ReplaceAll(0, "-", s.GetPtr()))});
+  // clang-format on
+}
+
+// The buffer a b 0 x (length 4) is searched and edited byte for byte; a
+// range that meets the zero ends there.
+TEST(XStringEdit, WorksOnCountedZeros) {
+  XString s("ab");
+  (s += '\0') += 'x';
+  EXPECT_TRUE(s.Find(0, "x") == 3 && s.ReverseFind(4, "x") == 3);
+  // clang-format off
+  ExpectChanges({
+      CHANGE("ab", "ab"s, -1, (s += '\0') += 'x'; s = s.Sub(0, 3)),
+      CHANGE("ab", "b\0ZZy"s, -1, (s += '\0') += 'x';
+             s.Delete(0, 0).Insert(9, "y").Replace(0, "x", "ZZ"))});
+  // clang-format on
+}
+
+// --- Conversions
+// --------------------------------------------------------------
+
+// GetValue turns only the first comma into a period and reads as atof. A
+// 16-bit unit gives its low byte; one whose low byte is zero ends the text.
+// Solid bytes are 33 to 126: Trim keeps the buffer exactly when both ends
+// are solid, keeps every byte between them; a counted zero is blank.
+TEST(XStringConvert, ConversionsRewriteTheText) {
+  static const unsigned short kWide[][4] = {{321, 66}, {65, 256, 67}};
+  // clang-format off
+  ExpectChanges({
+      CHANGE("1,5,2", "1.5,2 1.5"s, -1,
+             const double v = s.GetValue(); s.Format("%s %g", s.GetPtr(), v)),
+      CHANGE("old", "AB"s, 0, s.GetFromUnicode(kWide[0])),
+      CHANGE("old", "A"s, 0, s.GetFromUnicode(kWide[1])),
+      CHANGE(" \t\nx y\r\n", "x y"s, 0, s.Trim()),
+      CHANGE("\x7f\200!\1\377~\351 ", "!\1\377~"s, 0, s.Trim()),
+      CHANGE(" a", "a"s, 0, s.Trim()),  CHANGE(" ", ""s, 0, s.Trim()),
+      CHANGE("!\200~", "!\200~"s, 1, s.Trim()),
+      CHANGE("a", "a"s, 1, s.Trim()), CHANGE("ab", "ab"s, -1, (s += '\0').Trim()),
+      // The string itself may take a part.
+      CHANGE("C:\\d\\n.e", "nC:.e"s, -1, XString d("d"), e;
+             s.SplitPath(&d, nullptr, &s, &e); s += d; s += e)});
+  // clang-format on
+}
+
+// The text becomes the path's drive|directory|name|extension|.
+void Split(XString& s) {
+  XString p[4] = {"old", "old", "old", "old"};
+  s.SplitPath(p, p + 1, p + 2, p + 3);
+  s.Format("%s|%s|%s|%s|", p[0].GetPtr(), p[1].GetPtr(), p[2].GetPtr(),
+           p[3].GetPtr());
+}
+
+// The extension starts at the last period of the name; parts are cut to
+// 255 characters.
+TEST(XStringConvert, SplitPathAssignsThroughNonNullPointers) {
+  const std::string cut(254, 'x');
+  // clang-format off
+  ExpectChanges({
+      CHANGE("C:\\d\\s\\n.e", "C:|\\d\\s\\|n|.e|"s, -1, Split(s)),
+      CHANGE("d/n", "|d/|n||"s, -1, Split(s)), CHANGE("", "||||"s, -1, Split(s)),
+      CHANGE("ab:c.d", "||ab:c|.d|"s, -1, Split(s)),
+      CHANGE("x.y/a.b.c", "|x.y/|a.b|.c|"s, -1, Split(s)),
+      CHANGE("/a\\b/", "|/a\\b/|||"s, -1, Split(s)),
+      CHANGE("", "C:|\\" + cut + "|x" + cut + "|." + cut + "|", -1,
+             const std::string x(300, 'x');
+             s = ("C:\\" + x + "\\" + x + "." + x).c_str(); Split(s))});
+  // clang-format on
+}
+
+// strtok's rules: no empty tokens, appended after what the vector holds. The
+// text ends at its first zero (each string here counts a zero and a 'z'),
+// and the string keeps its bytes and length.
+TEST(XStringTokenize, AppendsTheTokensBeforeTheFirstZero) {
+  const struct {
+    const char *text, *delimiters, *tokens;
+  } cases[] = {{",a,,bc,", ",", "held|a|bc|"},
+               {",,", ",", "held|"},
+               {"red, green,,blue", ", ", "held|red|green|blue|"}};
+  for (const auto& [text, delimiters, tokens] : cases) {
+    XVector<XString> v;
+    v.Add(XString("held"));
+    XString s(text);
+    ((s += '\0') += 'z').Tokenize(&v, delimiters);
+    std::string got;
+    for (const XString& token : v) got += std::string(token) + "|";
+    EXPECT_EQ(got + Buffer(s), tokens + (text + "\0z\0"s)) << text;
+  }
+}
+
+// --- Format
+// -------------------------------------------------------------------
+
+// Each row: format, text, two int arguments, lastArg afterwards (0x12345678
+// before). A letter that is not a conversion is copied and fetches nothing;
+// %c changes only the lowest byte of lastArg; a zero character ends the
+// text, but the rest of the format is still worked through. Of a longer
+// format, positions 0 to 1023 are read; a conversion at 1023 is completed.
+TEST(XStringFormat, ConvertsEightLettersInTheFirst1024Positions) {
+  const std::string a(1024, 'a'), a1023(1023, 'a'), over = a + "b%d",
+                                                    at_end = a1023 + "%db";
+  constexpr unsigned int kOld = 0x12345678;
+  // clang-format off
+  const struct { const char *format; std::string text; int a, b;
+                 unsigned last_arg; } cases[] = {
+      {"100%%50%", "100%50", 1, 2, kOld}, {"%5d %d", "5d 42", 42, 2, 42},
+      {"%ld%u%e%p%D%S%G%F%I%C", "lduepDSGFIC", 1, 2, kOld},
+      {"%x%X", "ffffffffA09", -1, 0xA09, 0xA09},
+      {"%i%d", "-7-2147483648", -7, -2147483647 - 1, 0x80000000},
+      {"%c", "\xab", 0x7A1AB, 2, 0x123456AB}, {"a%cb%d", "a", 0, 9, 9},
+      {over.c_str(), a, 9, 2, kOld}, {at_end.c_str(), a1023 + "8", 8, 2, 8}};
+  // clang-format on
+  for (const auto& [format, text, i, j, last_arg] : cases) {
+    XString s("old");
+    s.lastArg = kOld;
+    EXPECT_EQ(Buffer(s.Format(format, i, j)), text + '\0') << format;
+    EXPECT_EQ(s.lastArg, last_arg) << format;
+  }
+}
+
+// %s takes a pointer (lastArg keeps its low 32 bits), %g and %f a double
+// (lastArg keeps the bits of the float that it narrows to). The format and
+// the arguments may be the string's own text. Only Format sets lastArg: new
+// strings, copies and moves hold 0.
+TEST(XStringFormat, ConvertsPointersAndDoubles) {
+  static const char kName[] = "a.dll";
+  static const char* null = nullptr;  // not a constant: no warning
+  // clang-format off
+  ExpectChanges({
+      CHANGE("", "(null)"s, 0, s.Format("%s%s", null, "")),
+      CHANGE("", "1"s, -1, s.Format("%s", kName);
+             s.Format("%d", s.lastArg == unsigned(uintptr_t(kName)))),
+      CHANGE("", "1 2.5 0.100000 3dcccccd"s, -1, s.Format("%d %g %f", 1, 2.5, 0.1);
+             s.Format("%s %x", s.GetPtr(), s.lastArg)),
+      CHANGE("a%%b", "a%b"s, 0, s.Format(s.GetPtr())),
+      CHANGE("", "0 0 0 0"s, -1, XString c(s.Format("%d", 7)), m(std::move(s));
+             s.Format("%x %x %x %x", XString().lastArg, XString("a", "b").lastArg,
+                      c.lastArg, m.lastArg))});
+  // clang-format on
+}
+
+// Text that fits the 1024-character scratch area makes one allocation, the
+// string's new buffer. Longer text is kept whole: the area doubles, or grows
+// to the text where doubling is not enough, also where a %f crosses its end.
+TEST(XStringFormat, AllocatesOnceUnlessTheTextOutgrowsTheScratchArea) {
+  const std::string x1016(1016, 'x'), head(1020, 'h'), q(5000, 'q');
+  XString s("previous text");
+  int before = morvane::testing::Allocations();
+  s.Format("%d %s %x %g", -12, "name", 0xBEEF, 1.5);
+  s.Format(x1016.c_str() + x1016.size());  // the empty format
+  s.Format("%s%f", x1016.c_str(), 0.5);    // ends at the scratch area's end
+  EXPECT_EQ(morvane::testing::Allocations() - before, 3);
+  EXPECT_EQ(Buffer(s), x1016 + "0.500000\0"s);
+  before = morvane::testing::Allocations();
+  s.Format("%s%f%s", head.c_str(), 0.25, q.c_str());  // areas of 2048, 6028
+  EXPECT_EQ(morvane::testing::Allocations() - before, 3);
+  EXPECT_EQ(Buffer(s), head + "0.250000" + q + '\0');
+}
+
+}  // namespace
