@@ -3,7 +3,7 @@
 ///
 /// Optional: include it only where fmt is available; the library itself
 /// neither includes nor links fmt. The text (up to its first zero byte) is
-/// formatted as a string, so every string format specification applies
+/// formatted as a string, so every option of a string field applies
 /// (`{:>8}`, `{:.3}`).
 #ifndef MORVANE_FMT_H_
 #define MORVANE_FMT_H_
