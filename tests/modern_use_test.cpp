@@ -2,7 +2,6 @@
 // standard containers and algorithms, string views, hashes, streams and fmt.
 #include <gtest/gtest.h>
 #include <morvane/XDllLoader.h>
-#include <morvane/XPtrList.h>
 #include <morvane/XString.h>
 #include <morvane/XStringBuf.h>
 #include <morvane/XVector.h>
@@ -176,20 +175,7 @@ TEST(ModernUse, StreamsAndFmtWriteTheTextWithWidthAndFill) {
 #endif
 }
 
-// --- Lists and the loader, read through const references ---------------------
-
-TEST(ModernUse, ConstListReadsWalkTheChainWhileTheIndexIsStale) {
-  int values[3];
-  XPtrList list;
-  const XPtrList& clist = list;
-  for (int& v : values) list.AddTail(&v);
-  EXPECT_TRUE(clist.Get(0) == &values[0] && clist.Get(2) == &values[2] &&
-              clist.Get(3) == nullptr && clist.Count() == 3 && !list.valid);
-  list.Get(0);
-  list.index[1] = nullptr;  // a current index is what the const read uses
-  EXPECT_EQ(clist.Get(1), nullptr);
-  list.Clear();
-}
+// --- The loader, read through a const reference ---------------------------
 
 TEST(ModernUse, ConstLoaderReadsItsPaths) {
   XDllLoader* loader = XDllLoader::GetLoader();

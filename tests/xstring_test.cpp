@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "support/allocation_counter.h"
 
@@ -114,6 +115,12 @@ TEST(XStringEdit, InsertsAndReplaces) {
       CHANGE("x-c-c", "xYY"s, -1, s.ReplaceAll(0, s.GetPtr() + 3, "Y")),
       CHANGE("a-b-c", "aa-b-cba-b-cc"s, -1, s.ReplaceAll(0, "-", s.GetPtr()))});
   // clang-format on
+}
+
+TEST(XStringEdit, FindsNoEmptyPattern) {
+  XString s("abc");
+  EXPECT_EQ(std::make_pair(s.Find(0, ""), s.ReverseFind(3, "")),
+            std::make_pair(-1, -1));
 }
 
 // The buffer a b 0 x (length 4) is searched and edited byte for byte; a

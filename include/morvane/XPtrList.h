@@ -28,8 +28,9 @@ class MORVANE_API XPtrList {
 
   /// An empty list: one node with a null value, no index.
   XPtrList();
-  /// A list of the same values (the pointees are shared); builds `other`'s
-  /// index if it is not current, and starts with a current index of its own.
+  /// A list of the same values (the pointees are shared), with a current index
+  /// of its own. Reading `other`'s values builds `other`'s index if it is not
+  /// current; an empty `other` has no value to read and is left as it is.
   XPtrList(XPtrList& other);
   /// Releases this list's nodes and index, then copies `other`'s values as the
   /// copy constructor does. Self-assignment changes nothing. Returns this
