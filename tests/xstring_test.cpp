@@ -80,7 +80,8 @@ TEST(XStringEdit, SubAndDeleteTakeInclusiveRanges) {
   // clang-format off
   const struct { int from, to; const char *sub, *deleted; } cases[] = {
       {1, 3, "bcd", "aef"}, {2, 1, "", "abcdef"}, {3, 6, "def", "abc"},
-      {6, 6, "", "abcdef"}, {-2, 1, "ab", "cdef"}, {4, 99, "ef", "abcd"}};
+      {5, 5, "f", "abcde"}, {6, 6, "", "abcdef"}, {-2, 1, "ab", "cdef"},
+      {4, 99, "ef", "abcd"}};
   // clang-format on
   for (const auto& [from, to, sub, deleted] : cases) {
     XString s("abcdef");
