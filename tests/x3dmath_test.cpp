@@ -61,16 +61,6 @@ TEST(SolveSystem, SolvesEachCaseInTheCallersMatrix) {
   }
 }
 
-// Another shape than n = k + 1 (two equations over three unknowns' columns)
-// still writes x[0] to x[k - 1] and leaves x[k] onward alone.
-TEST(SolveSystem, OtherShapesWriteOnlyTheFirstKUnknowns) {
-  float m[3][4] = {{1, 1, 0, 2}, {2, 0, 1, 1}};
-  float x[4] = {kKept, kKept, kKept, kKept};
-  X3DMath::SolveSystem(m, 4, 2, x);
-  EXPECT_TRUE(x[0] != kKept && x[1] != kKept && x[2] == kKept && x[3] == kKept)
-      << x[0] << " " << x[1] << " " << x[2] << " " << x[3];
-}
-
 // --- IntersectPolygon -------------------------------------------------------
 
 // Triangles: corners A, B, C, then the normal N for the six-input form.
