@@ -133,20 +133,6 @@ TEST(BmemDeathTest, EveryCheckShowsItsExpressionThenAborts) {
         << label;
 }
 
-// --- debugger channel ---
-
-// The channel's destinations and its line ends are watched in the leak
-// report's runs; a message of no bytes, which no report sends, becomes a line
-// of its own too.
-TEST(DebugChannel, EmptyMessageBecomesALineEnd) {
-  static char to_stderr[] = "MORVANE_DEBUG_OUTPUT=stderr";
-  putenv(to_stderr);
-  testing::internal::CaptureStderr();
-  platform::DefaultCalls().debug_output("");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "\n");
-  putenv(const_cast<char*>("MORVANE_DEBUG_OUTPUT="));
-}
-
 // --- exit routine ---
 
 int lines_sent = 0;  // a manager with nothing live sends one line

@@ -120,17 +120,15 @@ TEST_P(LeakReport, LogAndDebuggerLines) {
 }
 
 const std::string kWide(60, 'w'), kHuge(2000, 'h');  // the lines never cut
+// clang-format off
 const Run kRuns[] = {
     {"NothingLive", false, "channel.txt", true, {}},
     {"AtExit", false, "stderr", false, {{123456, 0, ""}, {7, 2147483647, "k"}}},
     {"AtClose", false, "channel.txt", true, {{0, 5, kWide}, {0, 6, kHuge}}},
-    {"LogUnwritable",
-     true,
-     "channel.txt",
-     false,
-     {{1, -2, "a.c"}, {3, 4, "b"}}},
+    {"LogUnwritable", true, "channel.txt", false, {{1, -2, "a.c"}, {3, 4, "b"}}},
     {"Muted", false, "", false, {{8, 9, "x"}}},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Runs, LeakReport, testing::ValuesIn(kRuns),
                          [](auto& run) { return std::get<0>(run.param); });
 

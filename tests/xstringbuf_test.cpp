@@ -1,17 +1,18 @@
-// XStringBuf: appending in place, doubling until a piece fits, and copies
-// with buffers of their own.
+// XStringBuf: appending in place, doubling until a piece fits, copies with
+// buffers of their own, and moves.
 #include <gtest/gtest.h>
 #include <morvane/XStringBuf.h>
 
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "support/allocation_counter.h"
 
 namespace {
 
 // Text|length|capacity.
-std::string State(XStringBuf& b) {
+std::string State(const XStringBuf& b) {
   return std::string(b.GetPtr()) + "|" + std::to_string(b.Length()) + "|" +
          std::to_string(b.Capacity());
 }
@@ -80,6 +81,21 @@ TEST(XStringBuf, CopiesOwnTheirBuffers) {
   copy.Append("1");
   EXPECT_EQ(State(a) + " " + State(copy) + " " + State(assigned),
             "abcxyz|6|8 abc1|4|8 abc|3|4");
+}
+
+// --- Moves -------------------------------------------------------------------
+
+// A move hands the buffer over and leaves an empty buffer of capacity 1; a
+// move assignment swaps the buffers.
+TEST(XStringBuf, MovesHandTheBufferOver) {
+  XStringBuf from(16), other(4);
+  from.Append("%s", "text");
+  const char* buffer = from.GetPtr();
+  XStringBuf to(std::move(from));
+  EXPECT_EQ(to.GetPtr(), buffer);
+  EXPECT_EQ(State(to) + " " + State(from), "text|4|16 |0|1");
+  other = std::move(to);
+  EXPECT_TRUE(other.GetPtr() == buffer && to.Capacity() == 4);
 }
 
 }  // namespace
