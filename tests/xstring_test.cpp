@@ -30,7 +30,6 @@
 namespace {
 
 using namespace std::string_literals;  // "ab\0"s keeps its counted zero
-using std::string;
 namespace model = morvane::model;
 
 // The whole buffer as far as Length() says, and its terminator.
@@ -295,8 +294,8 @@ TEST(XStringFormat, AllocatesOnceUnlessTheTextOutgrowsTheScratchArea) {
 
 // Mostly 'a' and 'b', now and then 'c' or the byte 0xff (a sign error's
 // favourite).
-string RandomBytes(std::mt19937& random, size_t size) {
-  string bytes(size, ' ');
+std::string RandomBytes(std::mt19937& random, size_t size) {
+  std::string bytes(size, ' ');
   for (char& c : bytes) c = "aaaaaaabbbbbbbc\xff"[random() % 16];
   return bytes;
 }
@@ -314,26 +313,26 @@ TEST(XStringSearch, FindsAndReplacesAsThePlainModelOnAMillionCases) {
   std::mt19937 random(20261206u);
   for (long round = 0; round < cases; ++round) {
     const bool longer = random() % 1000 == 0;
-    const string text =
+    const std::string text =
         RandomBytes(random, longer ? 1000 + random() % 2000 : random() % 101);
     const size_t size = random() % (random() % 8 == 0 ? 41 : 11);
-    string what = RandomBytes(random, size);
+    std::string what = RandomBytes(random, size);
     if (random() % 2 == 0 && size > 0 && size <= text.size()) {
       what = text.substr(random() % (text.size() - size + 1), size);
       if (random() % 4 == 0) what[random() % size] = RandomBytes(random, 1)[0];
     }
-    const string with = longer ? what : RandomBytes(random, random() % 4);
+    const std::string with = longer ? what : RandomBytes(random, random() % 4);
     const int edges[] = {INT_MIN, INT_MAX};
     const int start = random() % 16 == 0
                           ? edges[random() % 2]
                           : int(random() % (text.size() + 5)) - 2;
     XString s(text.c_str());
-    string got = std::to_string(s.Find(start, what.c_str())) + "|";
+    std::string got = std::to_string(s.Find(start, what.c_str())) + "|";
     got += std::to_string(s.ReverseFind(start, what.c_str())) + "|";
     s.ReplaceAll(start, what.c_str(), with.c_str());
-    string replaced = text;
+    std::string replaced = text;
     model::ReplaceAll(replaced, start, what, with);
-    ASSERT_EQ(got + string(s.GetPtr(), s.Length()),
+    ASSERT_EQ(got + std::string(s.GetPtr(), s.Length()),
               std::to_string(model::Find(text, start, what)) + "|" +
                   std::to_string(model::ReverseFind(text, start, what)) + "|" +
                   replaced)
@@ -344,8 +343,7 @@ TEST(XStringSearch, FindsAndReplacesAsThePlainModelOnAMillionCases) {
   }
 }
 
-// --- In a modern user's code
-// --------------------------------------------------
+// --- In a modern user's code ------------------------------------------------
 
 // Lookalike overloads that must neither be ambiguous nor pick a surprise.
 static_assert(std::is_nothrow_move_constructible_v<XString> &&
