@@ -1,15 +1,13 @@
-// The tracker's bookkeeping as the library sees it: counters, the chain, the
-// header words, the internal checks and the exit routine. (The leak report
-// and the debugger channel: leak_report_test.cpp.)
+// The tracker's internal checks, each shown with its expression before the
+// process aborts, and its exit routine. (Counters, chain and leak report as a
+// process sees them: leak_report_test.cpp; the demo checks the counters too.)
 #include <gtest/gtest.h>
 #include <morvane/bmem.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "platform/platform.h"
 #include "tracker/heap.h"
@@ -27,55 +25,8 @@ constexpr void (*kFlushCoverage)() = [] {};
 namespace morvane::tracker {
 namespace {
 
-constexpr char kFile[] = "a.cpp";  // five characters
-// Bookkeeping per block from kFile: a record, a node and the name's 6 bytes
-// (three blocks: 114 bytes where pointers take 4 bytes).
-constexpr long kBlockBytes = sizeof(void*) == 4 ? 38 : 62;
-
+constexpr char kFile[] = "a.cpp";
 MemNode*& HeaderOf(void* p) { return static_cast<MemNode**>(p)[-1]; }
-
-// --- counters, chain and release ---
-
-// Words 1 to 3 of each chain element, as a debugger sees them in memory:
-// next, prev and record. The head comes first (word 0: its vtable pointer),
-// then, newest first, the node that each live block's header word names
-// (word 0: unset); a node's `prev` holds the start of the next newer element.
-void ExpectLive(const std::vector<void*>& live, long usedmem) {
-  const long count = static_cast<long>(live.size());
-  EXPECT_EQ((std::vector<long>{_b_getusedmem(), _b_getmemcount(),
-                               GlobalManager().MemorySize()}),
-            (std::vector<long>{usedmem, count, count * kBlockBytes}));
-  std::vector<const void*> chain = {&GlobalManager().Blocks()};
-  for (void* block : live) chain.push_back(HeaderOf(block));
-  chain.push_back(nullptr);
-  for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
-    const void* words[4];
-    std::memcpy(words, chain[i], sizeof words);
-    const void* record = i ? HeaderOf(live[i - 1])->record : nullptr;
-    EXPECT_EQ(std::vector<const void*>(words + 1, words + 4),
-              (std::vector<const void*>{chain[i + 1],
-                                        i ? chain[i - 1] : nullptr, record}))
-        << "element " << i;
-  }
-}
-
-TEST(Bmem, CountersAndChainFollowReleasesInAnyOrder) {
-  int order[] = {0, 1, 2};
-  do {
-    SCOPED_TRACE(testing::Message()
-                 << "releases " << order[0] << order[1] << order[2]);
-    void* blocks[3];  // of 0 (a distinct block, no bytes), 10 and 20 bytes
-    for (int i = 0; i < 3; ++i) blocks[i] = _b_new(10 * i, kFile, i);
-    std::vector<void*> live = {blocks[2], blocks[1], blocks[0]};
-    long usedmem = 30;
-    ExpectLive(live, usedmem);
-    for (int i : order) {  // releases may name any file and line
-      _b_delete(blocks[i], i ? nullptr : "other.cpp", -i);
-      live.erase(std::find(live.begin(), live.end(), blocks[i]));
-      ExpectLive(live, usedmem -= 10 * i);
-    }
-  } while (std::next_permutation(order, order + 3));
-}
 
 // --- failed checks ---
 
@@ -103,28 +54,25 @@ void Prepare(int n) {
 TEST(BmemDeathTest, EveryCheckShowsItsExpressionThenAborts) {
   // Where size_t is as narrow as unsigned int, ~0u and the header overflow:
   // refused without asking the heap. Elsewhere the heap says no.
+  // clang-format off
+#define DIES(label, n, var, ...) {label, n, [] { __VA_ARGS__; }, var}
   const std::tuple<const char*, int, void (*)(), const char*> kCases[] = {
-      {"no log name", 0, [] { MemManager manager(nullptr); }, "filename"},
-      {"log name copy", 1, [] { MemManager manager("x.log"); },
-       "this->logfile"},
-      {"no file", 1, [] { _b_new(4, nullptr, 1); },
-       "file"},  // before allocating
-      {"huge block", sizeof(std::size_t) > sizeof(0u),
-       [] { _b_new(~0u, kFile, 1); }, "ret"},
-      {"record", 2, [] { _b_new(4, kFile, 1); }, "tempblocks"},
-      {"name copy", 3, [] { _b_new(4, kFile, 1); }, "tempblocks->file"},
-      {"node", 4, [] { _b_new(4, kFile, 1); }, "node"},
-      {"null release", 0, [] { _b_delete(nullptr, kFile, 1); }, "pointer"},
-      {"no node", 0, [] { HeaderOf(block) = nullptr, Release(); }, "node"},
-      {"no record", 0, [] { HeaderOf(block)->record = nullptr, Release(); },
-       "memstrc"},
-      {"other pointer", 0,
-       [] { HeaderOf(block)->record->pointer = &block, Release(); },
-       "memstrc->pointer == pointer"},
-      {"report", 0,
-       [] { HeaderOf(block)->record = nullptr, DestroyGlobalManager(); },
-       "memstrc"},
+    DIES("no log name", 0, "filename", MemManager manager(nullptr)),
+    DIES("log name copy", 1, "this->logfile", MemManager manager("x.log")),
+    DIES("no file, before allocating", 1, "file", _b_new(4, nullptr, 1)),
+    DIES("huge block", sizeof(std::size_t) > sizeof(0u), "ret", _b_new(~0u, kFile, 1)),
+    DIES("record", 2, "tempblocks", _b_new(4, kFile, 1)),
+    DIES("name copy", 3, "tempblocks->file", _b_new(4, kFile, 1)),
+    DIES("node", 4, "node", _b_new(4, kFile, 1)),
+    DIES("null release", 0, "pointer", _b_delete(nullptr, kFile, 1)),
+    DIES("no node", 0, "node", HeaderOf(block) = nullptr, Release()),
+    DIES("no record", 0, "memstrc", HeaderOf(block)->record = nullptr, Release()),
+    DIES("other pointer", 0, "memstrc->pointer == pointer",
+         HeaderOf(block)->record->pointer = &block, Release()),
+    DIES("report", 0, "memstrc",
+         HeaderOf(block)->record = nullptr, DestroyGlobalManager()),
   };
+  // clang-format on
   for (const auto& [label, n, action, var] : kCases)
     EXPECT_DEATH((Prepare(n), action()),
                  "Assert message: Assert in file : .*bmem\\.cpp in line : "
@@ -136,14 +84,14 @@ TEST(BmemDeathTest, EveryCheckShowsItsExpressionThenAborts) {
 // --- exit routine ---
 
 int lines_sent = 0;  // a manager with nothing live sends one line
+void DestroyTwice() {
+  platform::Calls().debug_output = [](const char*) { ++lines_sent; };
+  DestroyGlobalManager(), DestroyGlobalManager();
+  std::exit(lines_sent);
+}
 
 TEST(BmemDeathTest, ExitRoutineDestroysTheManagerOnce) {
-  EXPECT_EXIT(
-      (
-          platform::Calls().debug_output = [](const char*) { ++lines_sent; },
-          DestroyGlobalManager(), DestroyGlobalManager(),
-          std::exit(lines_sent)),
-      testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(DestroyTwice(), testing::ExitedWithCode(1), "");
 }
 
 }  // namespace

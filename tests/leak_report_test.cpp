@@ -1,9 +1,10 @@
-// The leak report and the debugger channel as a process sees them. Each run
-// is a child process (a death test's) that loads the library itself and
-// allocates in a fresh directory. Once the child has closed the library or
-// exited, the leak log and channel.txt it leaves are compared with those in
-// leak_reports/<run>/, the report's exact bytes. The test program does not
-// link the library, so that closing it in the child unloads it.
+// The leak report and the debugger channel as a process sees them, and so
+// the tracker's chain and totals after allocations and releases. Each run is
+// a child process (a death test's) that loads the library itself and
+// allocates (and may release) in a fresh directory. Once the child has closed
+// the library or exited, the leak log and channel.txt it leaves are compared
+// with those in leak_reports/<run>/, the report's exact bytes. The test program
+// does not link the library, so that closing it in the child unloads it.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -33,6 +34,7 @@ std::string Read(const std::filesystem::path& path) {
 }
 
 using Block = std::tuple<int, int, std::string>;  // size, line, file
+const char kFreed[] = "freed";  // the file of blocks released before the end
 // A label; whether a directory stands where the log goes (else an old log);
 // MORVANE_DEBUG_OUTPUT; whether the library is closed before the exit; the
 // blocks, oldest first.
@@ -56,14 +58,19 @@ TEST_P(LeakReport, WritesTheExpectedLogAndDebuggerLines) {
     putenv(setting.data());  // lives on: the child ends in exit
     if (!std::freopen("channel.txt", "a", stderr)) std::_Exit(1);
     void* library = OpenLibrary(MORVANE_LIBRARY_FILE);
-    // _b_new has C++ linkage: this is its linker name.
+    // _b_new and _b_delete have C++ linkage: these are their linker names.
     auto* b_new = reinterpret_cast<void* (*)(unsigned, const char*, int)>(
         FindSymbol(library, "_Z6_b_newjPKci"));
-    for (const auto& [size, line, file] : blocks)
-      std::cerr << std::hex
-                << reinterpret_cast<std::uintptr_t>(
-                       b_new(size, file.c_str(), line))
-                << ' ';
+    auto* b_delete = reinterpret_cast<void (*)(void*, const char*, int)>(
+        FindSymbol(library, "_Z9_b_deletePvPKci"));
+    std::vector<void*> freed;
+    std::cerr << std::hex;
+    for (const auto& [size, line, file] : blocks) {
+      void* block = b_new(size, file.c_str(), line);
+      std::cerr << std::uintptr_t(block) << ' ';
+      if (file == kFreed) freed.push_back(block);
+    }
+    for (void* block : freed) b_delete(block, "", 0);
     std::cerr << '\n';
     // A closed library leaves its blocks unreachable, and a block
     // of size 0 is reachable only past its end: such runs skip the
@@ -83,7 +90,8 @@ TEST_P(LeakReport, WritesTheExpectedLogAndDebuggerLines) {
     std::string pointer;
     addresses >> pointer;
     values.emplace_back(pointer, "<" + std::to_string(values.size() + 1) + ">");
-    overhead += 6 * sizeof(void*) + 2 * sizeof(int) + file.size() + 1;
+    if (file != kFreed)
+      overhead += 6 * sizeof(void*) + 2 * sizeof(int) + file.size() + 1;
   }
   values.emplace_back("memorysize:" + std::to_string(overhead),
                       "memorysize:<overhead>");
@@ -106,6 +114,10 @@ const Run kRuns[] = {
     {"AtClose", false, "channel.txt", true, {{0, 5, kWide}, {0, 6, kHuge}}},
     {"LogUnwritable", true, "channel.txt", false, {{1, -2, "a.c"}, {3, 4, "b"}}},
     {"Muted", false, "", false, {{8, 9, "x"}}},
+    // Released in this order: the oldest, two in the middle, the newest.
+    {"AfterReleases", false, "channel.txt", false,
+     {{1, 1, kFreed}, {2, 2, "kept"}, {4, 3, kFreed}, {8, 4, "kept"},
+      {16, 5, kFreed}, {32, 6, kFreed}}},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Runs, LeakReport, testing::ValuesIn(kRuns),

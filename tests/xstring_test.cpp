@@ -1,14 +1,13 @@
-// XString: changes and their buffers, search and editing (the searches and
-// ReplaceAll also against a plain model on a million random cases),
-// conversions, Tokenize and Format, and the type in a modern user's code:
-// const overloads, moves, views, hashes, streams and fmt.
+// XString: changes and moves and their buffers, search and editing (the
+// searches and ReplaceAll also against a plain model on a million random
+// cases), conversions, Tokenize and Format, and the type in a modern user's
+// code: const overloads, views, hashes, streams and fmt. (The edit, convert
+// and format fuzzers hold the same operations to fuller models.)
 #include <gtest/gtest.h>
 #include <morvane/XString.h>
 #include <morvane/XVector.h>
 
-#include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <cstdlib>
 #include <iomanip>
 #include <random>
@@ -17,7 +16,6 @@
 #include <string_view>
 #include <tuple>
 #include <type_traits>
-#include <unordered_set>
 #include <utility>
 
 #include "support/allocation_counter.h"
@@ -60,27 +58,27 @@ void ExpectChanges(std::initializer_list<Change> changes) {
   }
 }
 
-// --- Assignment, concatenation, new strings ---------------------------------
+// --- Assignment, concatenation, moves, new strings ------------------------
 
 // An appended zero is counted; what is appended after it follows the visible
-// text, a character at length - 1. New strings and copies measure the text.
+// text. Copies measure the text. Moves hand the buffer and Length() over,
+// leave an empty string in a new buffer, and swap on assignment.
 TEST(XStringCore, ChangesInstallExactBuffers) {
   // clang-format off
   ExpectChanges({
-      CHANGE("ab", "ab"s, 1, s = "ab"),  CHANGE("ab", "abd"s, 0, s = "abd"),
-      CHANGE("ab", "ab"s, 0, s = *&s),   CHANGE("", ""s, 0, s.Empty()),
-      CHANGE("abc", "bc"s, 0, s = s.GetPtr() + 1),
-      CHANGE("ab", "abab"s, 0, s += s),  CHANGE("ab", "ab\0"s, 0, s += '\0'),
-      CHANGE("ab", "ab\0x"s, -1, (s += '\0') += 'x'),
+      CHANGE("ab", "ab"s, 1, s = "ab"),  CHANGE("ab", "ab"s, 0, s = *&s),
+      CHANGE("", ""s, 0, s.Empty()),     CHANGE("ab", "ab\0"s, 0, s += '\0'),
       CHANGE("ab", "abcd\0"s, -1, (s += '\0') += "cd"),
       CHANGE("ab", "abc"s, 0, s += XString("c") += '\0'),
       CHANGE("ab", "ab"s, -1, s = (s += '\0')),
       CHANGE("ab", "ab"s, -1, s = XString(s += '\0')),
-      CHANGE("", "abcd"s, 0, s = XString("ab", "cd")),
-      CHANGE("ab", "abx"s, 0, s = s + 'x'), CHANGE("ab", "ab"s, 0, s = s + '\0'),
-      CHANGE("ab", "abab"s, 0, s = s + s), CHANGE("a", "ab"s, 0, s = s + "b"),
+      CHANGE("ab", "ab"s, 0, s = s + '\0'),
+      CHANGE("ab", "ab"s, 1, XString to(std::move(s)); s = std::move(to)),
+      CHANGE("ab", ""s, 0, XString to(std::move(s))),
+      CHANGE("", "cd\0"s, -1, XString to(WithZero("cd")); s = std::move(to)),
+      CHANGE("ab", "cd|ab"s, -1, XString o("cd"); s = std::move(o);
+             s.Format("%s|%s", s.GetPtr(), o.GetPtr())),
       // A const string is copied, appended and added by its text too.
-      CHANGE("ab", "abab"s, 0, const XString c = WithZero("ab"); s += c),
       CHANGE("ab", "abab"s, 0, s += std::as_const(s)),
       CHANGE("", "ab"s, 0, const XString c = WithZero("ab"); s = XString(c)),
       CHANGE("ab", "abab"s, 0, const XString c = WithZero("ab"); s = s + c)});
@@ -117,35 +115,25 @@ TEST(XStringEdit, SubAndDeleteTakeInclusiveRanges) {
 
 // Insert always installs a new buffer; Replace and ReplaceAll keep it exactly
 // when nothing is found. Find never backs up: "ab" is not in "aab". Arguments
-// may point anywhere into the string's own text, its first byte included.
-TEST(XStringEdit, InsertsAndReplaces) {
+// may point anywhere into the string's own text, its first byte included. A
+// counted zero is searched and edited as any byte (the buffer a b 0 x has
+// length 4), and a Sub range that meets it ends there.
+TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
   // clang-format off
   ExpectChanges({
       CHANGE("abc", "aXYbc"s, 0, s.Insert(1, "XY")),
-      CHANGE("abc", "abcXY"s, 0, s.Insert(9, "XY")),
       CHANGE("abc", "XYabc"s, 0, s.Insert(-3, "XY")),
       CHANGE("abc", "abc"s, 0, s.Insert(1, "")),
       CHANGE("a,b,c", "a.b,c"s, 0, s.Replace(0, ",", ".")),
-      CHANGE("abc", ""s, 0, s.Replace(0, "abc", "")),
-      CHANGE("abcabc", "abcX"s, 0, s.Replace(1, "abc", "X")),
       CHANGE("aab", "aab"s, 1, s.Replace(0, "ab", "Z")),
       CHANGE("aab", "aab"s, 1, s.ReplaceAll(0, "ab", "Z")),
       CHANGE("abc", "aabcbc"s, 0, s.Insert(1, s.GetPtr())),
       CHANGE("abc", "aabc"s, 0, s.Replace(0, s.GetPtr() + 1, s.GetPtr())),
       CHANGE("a-b-c", "acbcc"s, -1, s.ReplaceAll(0, "-", s.GetPtr() + 4)),
       CHANGE("x-c-c", "xYY"s, -1, s.ReplaceAll(0, s.GetPtr() + 3, "Y")),
-      CHANGE("a-b-c", "aa-b-cba-b-cc"s, -1, s.ReplaceAll(0, "-", s.GetPtr()))});
-  // clang-format on
-}
-
-// The buffer a b 0 x (length 4) is searched and edited byte for byte; a
-// range that meets the zero ends there.
-TEST(XStringEdit, WorksOnCountedZeros) {
-  XString s("ab");
-  (s += '\0') += 'x';
-  EXPECT_TRUE(s.Find(0, "x") == 3 && s.ReverseFind(4, "x") == 3);
-  // clang-format off
-  ExpectChanges({
+      CHANGE("a-b-c", "aa-b-cba-b-cc"s, -1, s.ReplaceAll(0, "-", s.GetPtr())),
+      CHANGE("ab", "3 3"s, -1, (s += '\0') += 'x';
+             s.Format("%d %d", s.Find(0, "x"), s.ReverseFind(4, "x"))),
       CHANGE("ab", "ab"s, -1, (s += '\0') += 'x'; s = s.Sub(0, 3)),
       CHANGE("ab", "b\0ZZy"s, -1, (s += '\0') += 'x';
              s.Delete(0, 0).Insert(9, "y").Replace(0, "x", "ZZ"))});
@@ -189,10 +177,8 @@ TEST(XStringConvert, SplitPathAssignsThroughNonNullPointers) {
   // clang-format off
   ExpectChanges({
       CHANGE("C:\\d\\s\\n.e", "C:|\\d\\s\\|n|.e|"s, -1, Split(s)),
-      CHANGE("d/n", "|d/|n||"s, -1, Split(s)), CHANGE("", "||||"s, -1, Split(s)),
       CHANGE("ab:c.d", "||ab:c|.d|"s, -1, Split(s)),  // no drive but C:
       CHANGE("x.y/a.b.c", "|x.y/|a.b|.c|"s, -1, Split(s)),
-      CHANGE("/a\\b/", "|/a\\b/|||"s, -1, Split(s)),
       // The string itself may take a part.
       CHANGE("C:\\d\\n.e", "nC:.e"s, -1, XString d("d"), e;
              s.SplitPath(&d, nullptr, &s, &e); s += d; s += e),
@@ -203,69 +189,29 @@ TEST(XStringConvert, SplitPathAssignsThroughNonNullPointers) {
 }
 
 // strtok's rules: no empty tokens, appended after what the vector holds. The
-// text ends at its first zero (each string here counts a zero and a 'z'),
-// and the string keeps its bytes and length.
+// text ends at its first zero, and the string keeps its bytes and length.
 TEST(XStringTokenize, AppendsTheTokensBeforeTheFirstZero) {
-  // clang-format off
-  const struct { const char *text, *delimiters, *tokens; } cases[] = {
-      {",a,,bc,", ",", "held|a|bc|"}, {",,", ",", "held|"},
-      {"red, green,,blue", ", ", "held|red|green|blue|"}};
-  // clang-format on
-  for (const auto& [text, delimiters, tokens] : cases) {
-    XVector<XString> v;
-    v.Add(XString("held"));
-    XString s(text);
-    ((s += '\0') += 'z').Tokenize(&v, delimiters);
-    std::string got;
-    for (const XString& token : v) got += std::string(token) + "|";
-    EXPECT_EQ(got + Buffer(s), tokens + (text + "\0z\0"s)) << text;
-  }
+  XVector<XString> v;
+  v.Add(XString("held"));
+  XString s(",a,,bc,");
+  ((s += '\0') += 'z').Tokenize(&v, ",");
+  std::string got;
+  for (const XString& token : std::as_const(v)) got += std::string(token) + "|";
+  EXPECT_EQ(got + Buffer(s), "held|a|bc|,a,,bc,\0z\0"s);
 }
 
 // --- Format -----------------------------------------------------------------
 
-// Each row: format, text, two int arguments, lastArg afterwards (0x12345678
-// before). A letter that is not a conversion is copied and fetches nothing;
-// %c changes only the lowest byte of lastArg; a zero character ends the
-// text, but the rest of the format is still worked through. Of a longer
-// format, positions 0 to 1023 are read; a conversion at 1023 is completed.
-TEST(XStringFormat, ConvertsEightLettersInTheFirst1024Positions) {
-  const std::string a(1024, 'a'), a1023(1023, 'a'), over = a + "b%d",
-                                                    at_end = a1023 + "%db";
-  constexpr unsigned int kOld = 0x12345678;
-  // clang-format off
-  const struct { const char *format; std::string text; int a, b;
-                 unsigned last_arg; } cases[] = {
-      {"100%%50%", "100%50", 1, 2, kOld}, {"%5d %d", "5d 42", 42, 2, 42},
-      {"%ld%u%e%p%D%S%G%F%I%C", "lduepDSGFIC", 1, 2, kOld},
-      {"%x%X", "ffffffffA09", -1, 0xA09, 0xA09},
-      {"%i%d", "-7-2147483648", -7, -2147483647 - 1, 0x80000000},
-      {"%c", "\xab", 0x7A1AB, 2, 0x123456AB}, {"a%cb%d", "a", 0, 9, 9},
-      {over.c_str(), a, 9, 2, kOld}, {at_end.c_str(), a1023 + "8", 8, 2, 8}};
-  // clang-format on
-  for (const auto& [format, text, i, j, last_arg] : cases) {
-    XString s("old");
-    s.lastArg = kOld;
-    EXPECT_EQ(Buffer(s.Format(format, i, j)), text + '\0') << format;
-    EXPECT_EQ(s.lastArg, last_arg) << format;
-  }
-}
-
-// %s takes a pointer (lastArg keeps its low 32 bits), %g and %f a double
-// (lastArg keeps the bits of the float that it narrows to). The format and
-// the arguments may be the string's own text. Only Format sets lastArg: new
-// strings, copies and moves hold 0.
+// %s takes a pointer (a null one reads "(null)"), %g and %f a double
+// (lastArg keeps the bits of the float that it narrows to). Only Format sets
+// lastArg: new strings, copies and moves hold 0.
 TEST(XStringFormat, ConvertsPointersAndDoubles) {
-  static const char kName[] = "a.dll";
   static const char* null = nullptr;  // not a constant: no warning
   // clang-format off
   ExpectChanges({
       CHANGE("", "(null)"s, 0, s.Format("%s%s", null, "")),
-      CHANGE("", "1"s, -1, s.Format("%s", kName);
-             s.Format("%d", s.lastArg == unsigned(uintptr_t(kName)))),
       CHANGE("", "1 2.5 0.100000 3dcccccd"s, -1, s.Format("%d %g %f", 1, 2.5, 0.1);
              s.Format("%s %x", s.GetPtr(), s.lastArg)),
-      CHANGE("a%%b", "a%b"s, 0, s.Format(s.GetPtr())),
       CHANGE("", "0 0 0 0"s, -1, XString c(s.Format("%d", 7)), m(std::move(s));
              s.Format("%x %x %x %x", XString().lastArg, XString("a", "b").lastArg,
                       c.lastArg, m.lastArg))});
@@ -327,19 +273,17 @@ TEST(XStringSearch, FindsAndReplacesAsThePlainModelOnAMillionCases) {
                           ? edges[random() % 2]
                           : int(random() % (text.size() + 5)) - 2;
     XString s(text.c_str());
-    std::string got = std::to_string(s.Find(start, what.c_str())) + "|";
-    got += std::to_string(s.ReverseFind(start, what.c_str())) + "|";
-    s.ReplaceAll(start, what.c_str(), with.c_str());
     std::string replaced = text;
     model::ReplaceAll(replaced, start, what, with);
-    ASSERT_EQ(got + std::string(s.GetPtr(), s.Length()),
-              std::to_string(model::Find(text, start, what)) + "|" +
-                  std::to_string(model::ReverseFind(text, start, what)) + "|" +
-                  replaced)
-        << "case " << round << ", start " << start << ", text "
-        << testing::PrintToString(text) << ", what "
-        << testing::PrintToString(what) << ", with "
-        << testing::PrintToString(with);
+    // Braces: the searches run before ReplaceAll changes the string.
+    ASSERT_EQ(
+        (std::tuple{s.Find(start, what.c_str()),
+                    s.ReverseFind(start, what.c_str()),
+                    Buffer(s.ReplaceAll(start, what.c_str(), with.c_str()))}),
+        (std::tuple{model::Find(text, start, what),
+                    model::ReverseFind(text, start, what), replaced + '\0'}))
+        << "case " << round << ": start, text, what, with "
+        << testing::PrintToString(std::tuple{start, text, what, with});
   }
 }
 
@@ -361,7 +305,7 @@ std::string Answers(S& s, S& other) {
   out << s.GetPtr() << '|' << s.Length() << '|' << int{s[s.Length() / 2]} << '|'
       << static_cast<const char*>(s)
       << (static_cast<const void*>(s) == s.GetPtr()) << (s == "b/c.d")
-      << s.CMP("b/c.d") << (s == other) << '|' << s.Find(1, "c")
+      << (s == "b") << s.CMP("b/c.d") << (s == other) << '|' << s.Find(1, "c")
       << s.ReverseFind(s.Length(), "/") << '|' << s.Sub(1, 3) << '|'
       << (s + "+") << (s + other) << (s + '!') << '|' << name << ext << '|'
       << tokens.Count();
@@ -370,70 +314,25 @@ std::string Answers(S& s, S& other) {
 
 TEST(XStringModern, ConstOverloadsAnswerAsTheOriginals) {
   XString zero = WithZero("b/c.d");
-  for (XString s :
-       {XString(""), XString("b/c.d"), XString("ab/c/cc.x"), zero}) {
-    EXPECT_EQ(Answers<const XString>(s, zero), Answers<XString>(s, zero)) << s;
-  }
-  EXPECT_EQ(Answers<const XString>(zero, zero),
-            "b/c.d|6|46|b/c.d1111|21|/c.|b/c.d+b/c.db/c.db/c.d!|c.d|3");
+  const std::string answers =
+      "b/c.d|6|46|b/c.d11011|21|/c.|b/c.d+b/c.db/c.db/c.d!|c.d|3";
+  EXPECT_EQ(Answers<XString>(zero, zero), answers);
+  EXPECT_EQ(Answers<const XString>(zero, zero), answers);
 }
 
-// A move hands the buffer over and leaves an empty string (Format's last
-// argument stays behind); a move assignment swaps the buffers.
-TEST(XStringModern, MovesHandTheBufferOver) {
-  XString a = WithZero("abc"), b("again");
-  a.lastArg = 7;
-  const char *pa = a.GetPtr(), *pb = b.GetPtr();
-  XString to(std::move(a));
-  EXPECT_TRUE(to.GetPtr() == pa && to.lastArg == 0);
-  EXPECT_EQ(Buffer(to) + "|" + Buffer(a), "abc\0\0|\0"s);
-  to = std::move(b);
-  EXPECT_TRUE(to.GetPtr() == pb && b.GetPtr() == pa);
-  EXPECT_EQ(Buffer(to) + "|" + Buffer(b), "again\0|abc\0\0"s);
-}
-
-// Through a const reference, with the standard algorithms.
-TEST(XStringModern, RangeForAndAlgorithmsWalkTheTokens) {
-  XVector<XString> words;
-  XString("pear fig banana kiwi").Tokenize(&words, " ");
-  std::sort(words.begin(), words.end(), [](const XString& a, const XString& b) {
-    return std::string_view(a) < std::string_view(b);
-  });
-  const XVector<XString>& cwords = words;
-  std::string joined;
-  for (const XString& word : cwords) joined += word + ",";
-  EXPECT_EQ(joined + std::to_string(std::count_if(
-                         cwords.begin(), cwords.end(),
-                         [](const XString& w) { return w.Length() > 3; })),
-            "banana,fig,kiwi,pear,3");
-}
-
-// Views, std::string, hashes and streams see the text up to its first zero.
-TEST(XStringModern, ViewsAndStdStringsConvertUpToTheFirstZero) {
-  EXPECT_EQ(Buffer(XString(std::string_view("cd\0ef", 5))) +
-                Buffer(XString(std::string_view("ijk", 2))) +
-                Buffer(XString(std::string("gh"))),
-            "cd\0ij\0gh\0"s);
+// Views, std::string, hashes, streams (whose width and fill apply) and fmt
+// see the text up to its first zero.
+TEST(XStringModern, StandardTypesSeeTheTextUpToTheFirstZero) {
   const XString zero = WithZero("ab");
-  EXPECT_EQ(std::string(zero) + "|" + std::string(std::string_view(zero)),
-            "ab|ab");
-}
-
-TEST(XStringModern, HashesAndSetsGoByTheText) {
-  std::unordered_set<XString> set = {XString("ab"), XString("cd")};
-  set.insert(WithZero("ab"));
-  EXPECT_EQ(set.size(), 2u);
-  EXPECT_EQ(std::hash<XString>()(WithZero("ab")),
-            std::hash<std::string_view>()("ab"));
-}
-
-TEST(XStringModern, StreamsAndFmtWriteTheTextWithWidthAndFill) {
   std::ostringstream out;
-  out << std::setw(5) << std::setfill('.') << WithZero("ab") << '|'
-      << XString();
-  EXPECT_EQ(out.str(), "...ab|");
+  out << std::string(zero) << '|' << std::string_view(zero) << '|'
+      << (std::hash<XString>()(zero) == std::hash<std::string_view>()("ab"))
+      << '|' << std::setw(5) << std::setfill('.') << zero << XString() << '|'
+      << Buffer(XString(std::string_view("cd\0ef", 5)))
+      << Buffer(XString(std::string_view("ijk", 2)));
+  EXPECT_EQ(out.str(), "ab|ab|1|...ab|cd\0ij\0"s);
 #if MORVANE_TEST_WITH_FMT
-  EXPECT_EQ(fmt::format("{}|{:>4}", WithZero("ab"), XString("x")), "ab|   x");
+  EXPECT_EQ(fmt::format("{}|{:>4}", zero, XString("x")), "ab|   x");
 #endif
 }
 

@@ -51,6 +51,7 @@ TEST(XVector, AddsItsOwnElementWhileFull) {
   XVector<Counted> v;
   Fill(v);
   v.Add(v[3]);
+  EXPECT_EQ(v.end() - v.begin(), 65);
   for (int i = 0; i < 65; ++i) EXPECT_EQ(v[i].value, i < 64 ? i : 3) << i;
 }
 

@@ -2,9 +2,6 @@
 // the library: loaded_library_posix.cpp or loaded_library_windows.cpp.
 #pragma once
 
-#include <string>
-
 void* OpenLibrary(const char* path);                // null on failure
 void* FindSymbol(void* library, const char* name);  // null when not exported
 bool CloseLibrary(void* library);                   // true when released
-bool IsLoaded(const std::string& path);  // true while loaded; loads nothing

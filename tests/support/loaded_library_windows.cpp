@@ -7,4 +7,3 @@ void* FindSymbol(void* lib, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(HMODULE(lib), name));
 }
 bool CloseLibrary(void* library) { return FreeLibrary(HMODULE(library)); }
-bool IsLoaded(const std::string& p) { return GetModuleHandleA(p.c_str()); }
