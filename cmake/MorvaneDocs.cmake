@@ -1,13 +1,18 @@
 # The `docs` target: HTML reference pages of the public headers, with the
-# README as the main page, in <build>/docs/html. Defined only where Doxygen is
-# installed, and built only on request (not part of `all`).
+# README as the main page, in <build>/docs/html. Defined only where Doxygen and
+# Python 3 are installed, and built only on request (not part of `all`).
 #
 # Every public class, member, function and file must carry a documentation
 # comment: an undocumented one, or any other Doxygen warning, fails the build.
+# So does a page that does not show what its source says, which Doxygen does
+# not warn about: a printf-style conversion that lost its '%', or Markdown
+# shown as literal text (MorvaneDocs.py check, after Doxygen).
 find_package(Doxygen QUIET)
-if(NOT DOXYGEN_FOUND)
+find_package(Python3 QUIET COMPONENTS Interpreter)
+if(NOT DOXYGEN_FOUND OR NOT Python3_Interpreter_FOUND)
   return()
 endif()
+set(_morvane_docs_tool ${CMAKE_CURRENT_LIST_DIR}/MorvaneDocs.py)
 
 set(DOXYGEN_PROJECT_NAME morvane)
 set(DOXYGEN_PROJECT_NUMBER ${PROJECT_VERSION})
@@ -29,13 +34,25 @@ set(DOXYGEN_QUIET YES)
 # The comments are written as plain sentences: the first one is the brief.
 set(DOXYGEN_JAVADOC_AUTOBRIEF YES)
 set(DOXYGEN_MARKDOWN_SUPPORT YES)
+# Doxygen drops a '%' before a word even in a code span, and the README must
+# read right on GitHub as well: the filter doubles such a '%' for Doxygen.
+# (Doxygen's list takes no quotes inside an item: paths without spaces.)
+set(DOXYGEN_FILTER_PATTERNS
+    "*.md=${Python3_EXECUTABLE} ${_morvane_docs_tool} filter")
 # The headers are read as the compiler reads them for a user of the DLL.
 set(DOXYGEN_ENABLE_PREPROCESSING YES)
 set(DOXYGEN_MACRO_EXPANSION YES)
 set(DOXYGEN_EXPAND_ONLY_PREDEF YES)
 set(DOXYGEN_PREDEFINED "MORVANE_API=" "MORVANE_PRINTF_LIKE(a,b)=")
-doxygen_add_docs(docs
-  ${PROJECT_SOURCE_DIR}/README.md
-  ${PROJECT_SOURCE_DIR}/include/morvane
+set(_morvane_docs_sources ${PROJECT_SOURCE_DIR}/README.md
+    ${PROJECT_SOURCE_DIR}/include/morvane)
+doxygen_add_docs(docs ${_morvane_docs_sources}
   COMMENT "Building the HTML reference in ${PROJECT_BINARY_DIR}/docs/html"
+)
+add_custom_command(TARGET docs POST_BUILD
+  COMMAND Python3::Interpreter ${_morvane_docs_tool} check
+          ${PROJECT_BINARY_DIR}/docs/html ${_morvane_docs_sources}
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+  COMMENT "Checking that the HTML pages show what their sources say"
+  VERBATIM
 )

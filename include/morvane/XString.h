@@ -258,15 +258,15 @@ class MORVANE_API XString {
   /// @{
 
   /// Replaces the text with `format` rendered with exactly eight conversions:
-  /// %i %d %x %X (int), %s (const char*), %c (int, low byte), %g %f (double).
-  /// There are no flags, widths or precisions: after a '%' any other character
-  /// is copied as itself ("%%" gives "%", "%5d" gives "5d") and takes no
-  /// argument; a '%' at the end is dropped. At most 1024 format positions are
-  /// scanned. The result may be longer than 1024 characters (a long %s is
-  /// kept whole). A null %s prints "(null)". Each fetched argument is stored
-  /// in `lastArg`. The format and arguments may point into this string.
-  /// The compiler checks the arguments as for printf, so a quirk such as
-  /// "%5d" (no argument taken) draws a warning. Returns this string.
+  /// \%i \%d \%x \%X (int), \%s (const char*), \%c (int, low byte), \%g \%f
+  /// (double). There are no flags, widths or precisions: after a '\%' any
+  /// other character is copied as itself ("%%" gives "%", "%5d" gives "5d")
+  /// and takes no argument; a '\%' at the end is dropped. At most 1024 format
+  /// positions are scanned. The result may be longer than 1024 characters (a
+  /// long \%s is kept whole). A null \%s prints "(null)". Each fetched
+  /// argument is stored in `lastArg`. The format and arguments may point into
+  /// this string. The compiler checks the arguments as for printf, so a quirk
+  /// such as "%5d" (no argument taken) draws a warning. Returns this string.
   XString& Format(const char* format, ...) MORVANE_PRINTF_LIKE(2, 3);
 
   /// Splits the text with strtok's rules at any of the bytes in `delimiters`

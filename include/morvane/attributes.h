@@ -6,7 +6,7 @@
 /// Lets the compiler check the arguments of a printf-style member function:
 /// `fmt_index` is the position of the format (the object counts as 1), and
 /// `first_arg` that of the first variable argument. GCC for MinGW reads the
-/// `printf` archetype as the Microsoft runtime's conversions (%I64d, no %zu),
+/// `printf` archetype as the Microsoft runtime's conversions (\%I64d, no \%zu),
 /// which are the ones the DLL's formatter knows; elsewhere it means the C
 /// library's. Compilers without the attribute check nothing.
 #if defined(__GNUC__)
