@@ -28,11 +28,12 @@ constexpr int kExpectedLeaks = 2;
 
 // What each of the library's debugger lines says, for a reader who sees them.
 constexpr char kDebugLinesLegend[] =
+    "  ([qmx] is the tag that marks the tracker's lines)\n"
     "  [qmx] overall size of memory leaks / [qmx] num of memory leaks\n"
     "      the bytes and the blocks still allocated when the session ended\n"
     "  <file> (<line>) : memleak -> size(<bytes>)  ptr(<address>) [qmx].\n"
     "      one per leaked block, newest first: where it was allocated,\n"
-    "      its size and its address\n"
+    "      its size and its address (in hexadecimal, without 0x)\n"
     "  manager <address> ,manager memorysize:<bytes> , size <bytes>,\n"
     "  varcount: <blocks> ,logfile:<name>\n"
     "      the tracker's last word: its own address, the bytes of its\n"
@@ -42,11 +43,18 @@ constexpr char kDebugLinesLegend[] =
     "      the last word of a tracker with nothing to report: this\n"
     "      program's own, once it has printed everything else\n";
 
-// What the leak log holds, for a reader who has not seen one before.
+// What the leak log holds, line by line, for a reader who has not seen one.
 constexpr char kLeakLogLegend[] =
-    "  (a banner with the time it was written; the bytes and the blocks\n"
-    "  leaked; a box per leaked block, newest first, with its size, the file\n"
-    "  and line that allocated it and its address; then \"---\" and \"EOF\")\n";
+    "  [qmx] mem_manager and a row of colons: the banner ([qmx] is the tag\n"
+    "      that marks the tracker's output)\n"
+    "  timestamp: when the log was written, in local time\n"
+    "  overall size of memory leaks / num of memory leaks: the bytes and the\n"
+    "      blocks still allocated when the session ended\n"
+    "  a box per leaked block, newest first: its size, the file (as the\n"
+    "      compiler named it in __FILE__) and line that allocated it, and\n"
+    "      its address, in hexadecimal without 0x (the session printed the\n"
+    "      same addresses under \"leaked on purpose\")\n"
+    "  \"---\" and \"EOF\": the end of the log\n";
 
 // Says where the debugger lines of the report went and, when they can be
 // seen, what they mean.

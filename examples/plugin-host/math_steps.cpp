@@ -23,6 +23,9 @@ void ShowLinearSystem() {
   float x[3] = {0, 0, 0};
   X3DMath::SolveSystem(m, 4, 3, x);
   std::printf("  x0 = %g, x1 = %g, x2 = %g\n", x[0], x[1], x[2]);
+  std::printf(
+      "  (X3DMath::SolveSystem, each row given as: constant, then the three "
+      "coefficients)\n");
 }
 
 void ShowIntersection() {
@@ -46,6 +49,10 @@ void ShowIntersection() {
   hit = X3DMath::IntersectPolygon(a, b, c, normal, start, end, &t, &u, &v);
   std::printf("  with the plane's normal: %s at t = %g (u = %g, v = %g)\n",
               hit ? "hit" : "miss", t, u, v);
+  std::printf(
+      "  (IntersectPolygon's two forms: t is how far along the segment the\n"
+      "  point lies, 0 at from, 1 at to; the point is A + u(B - A) + v(C - "
+      "A))\n");
 }
 
 }  // namespace demo

@@ -29,6 +29,7 @@ bool ShowTrackedAllocation() {
   void* scratch = _b_new(1024, __FILE__, __LINE__);
   int* indices = static_cast<int*>(_b_new(200, __FILE__, __LINE__));
   void* empty = _b_new(0, __FILE__, __LINE__);
+  std::printf("  (live totals from _b_getusedmem and _b_getmemcount)\n");
   PrintTotals("after five _b_new:");
 
   _b_delete(name, __FILE__, __LINE__);

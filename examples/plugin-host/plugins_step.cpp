@@ -42,10 +42,16 @@ int ShowPlugins(const std::string& directory, const std::string& pattern,
   loader->AddPath(directory.c_str());
   std::printf("search directory %d: %s\n", loader->GetPathCount() - 1,
               loader->GetPath(loader->GetPathCount() - 1));
-  std::printf("loading %s from there:\n", pattern.c_str());
+  std::printf(
+      "loading %s from there (LoadLibraries itself prints a line for each "
+      "library it loads):\n",
+      pattern.c_str());
   loader->LoadLibraries(directory.c_str(), pattern.c_str());
 
-  std::printf("asking each plug-in about \"%s\":\n", line);
+  std::printf(
+      "asking each plug-in about \"%s\"\n"
+      "(its answer, and below it, in brackets, how it came to it):\n",
+      line);
   int answered = 0;
   for (const std::string& name : PluginNames(directory, pattern)) {
     // The module is loaded already: this finds it through the search

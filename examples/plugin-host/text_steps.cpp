@@ -13,7 +13,7 @@ void ShowTokens(const char* line, XVector<XString>* tokens) {
   std::printf("\"%s\" has %d tokens:", text.GetPtr(), tokens->Count());
   for (int i = 0; i < tokens->Count(); ++i)
     std::printf(" [%s]", (*tokens)[i].GetPtr());
-  std::printf("\n");
+  std::printf("\n(Tokenize splits at spaces and tabs; [ ] mark each token)\n");
 }
 
 void ShowTable(XVector<XString>* tokens) {
@@ -33,8 +33,12 @@ void ShowTable(XVector<XString>* tokens) {
   table.Append("%s", kRule);
   table.Append("%-10s  %12.2f\n", "total", total);
   std::printf("%s", table.GetPtr());
-  std::printf("(%d rows, %d characters; the buffer grew from %d to %d)\n", rows,
-              table.Length(), kInitialCapacity, table.Capacity());
+  std::printf(
+      "(%d rows, %d characters, appended with XStringBuf::Append: the buffer "
+      "grew from %d to %d)\n",
+      rows, table.Length(), kInitialCapacity, table.Capacity());
+  std::printf(
+      "(GetValue read each size, the decimal comma of 3,5 as a point)\n");
 }
 
 }  // namespace demo

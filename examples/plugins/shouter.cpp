@@ -18,5 +18,6 @@ extern "C" MORVANE_DEMO_EXPORT void morvane_demo_answer(const char* input,
 }
 
 extern "C" MORVANE_DEMO_EXPORT const char* morvane_demo_about() {
-  return "upper case, and ReplaceAll turns each comma into '!': 3,5 reads 3!5";
+  return "upper case; ReplaceAll turns each comma into '!'; Append adds a "
+         "last '!'";
 }
