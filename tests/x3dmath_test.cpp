@@ -10,9 +10,13 @@ namespace {
 
 constexpr float kKept = -777.0f;  // in outputs that must stay
 
-// Equal, or both NaN, or less than `tol` apart.
-bool Near(float a, float b, float tol = 0) {
-  return std::isnan(a) ? std::isnan(b) : a == b || std::fabs(a - b) < tol;
+// Equal, or both NaN, or less than `tol` apart; a failure shows both values
+// (in all their digits: GoogleTest's messages print them so).
+testing::AssertionResult Near(float want, float got, float tol = 0) {
+  if (std::isnan(want) ? std::isnan(got)
+                       : want == got || std::fabs(want - got) < tol)
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "want " << want << ", got " << got;
 }
 
 // --- SolveSystem ------------------------------------------------------------
