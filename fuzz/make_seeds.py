@@ -320,7 +320,8 @@ for n in range(19, 0, -1):
 
 # --- x3dmath -----------------------------------------------------------------
 # Ops: 0 SolveSystem (k - 1, then k rows of k + 1 floats), 1 five-input
-# IntersectPolygon (A, B, C, S, E), 2 six-input form (A, B, C, N, S, E).
+# IntersectPolygon (A, B, C, S, E), 2 six-input form (A, B, C, N, S, E),
+# 3 SolveSystem with another shape (k + 2, n + 2, then 6 rows of 4 floats).
 MATH = "x3dmath"
 INF = float("inf")
 NAN = float("nan")
@@ -364,6 +365,15 @@ solve(s, [(NAN, 1, 2), (6, 3, 4)])
 solve(s, [(1, 1, NAN), (2, 3, 4)])
 solve(s, [(INF, -INF, 1, 2), (1, 2, 3, 0), (0, 0, 0, 0)])
 solve(s, [(NAN,)*4, (INF,)*4, (-INF,)*4])
+
+# A first row whose every coefficient is below the pivot threshold, and a
+# second row that opens with 0: each shape would exchange, read or write
+# rows and columns if it ran.
+s = seed(MATH, "solve_other_shapes")
+for n, k in [(1, 0), (0, -1), (5, 4), (6, 5), (5, 3), (3, 3), (2, 3), (4, 2)]:
+    s.byte(3).byte(k + 2).byte(n + 2)
+    for v in [1, 1e-5, 1e-5, 1e-5, 0] + list(range(2, 21)):
+        s.float(v)
 
 A, B, C, N = (0, 0, 0), (1, 0, 0), (0, 1, 0), (0, 0, 1)
 s = seed(MATH, "intersect_table")

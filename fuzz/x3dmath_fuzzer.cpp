@@ -6,8 +6,9 @@
 // written, one that did not was left alone.
 //
 //   SolveSystem: x[0..k-1] written, nothing after; rows of the caller's
-//     matrix exchanged exactly by the stated rule; columns n.. untouched;
-//     results and exchanges those of the general elimination it unrolls.
+//     matrix exchanged exactly by the rule that X3DMath.h states; columns
+//     n.. untouched; results and exchanges those of the same steps run in a
+//     plain loop over the levels. Any other shape writes nothing at all.
 //   Rounding: a float difference or quotient equals the one taken in double
 //     and rounded to float.
 //   IntersectPolygon, five inputs: t, u and v written on every call; the
@@ -24,7 +25,7 @@
 
 #include "fuzz_input.h"
 #include "math/rounding.h"
-#include "math/solve_levels.h"
+#include "math/solve_steps.h"
 
 namespace {
 
@@ -74,6 +75,44 @@ void CheckRounding(float a, float b) {
 
 // --- SolveSystem -------------------------------------------------------------
 
+// SolveSystem's steps in a loop over the levels, the shape as given: the
+// reference for its unrolled levels.
+void SolveByLoop(float (*const m)[4], int n, int k, float* const x) {
+  using namespace morvane::math;
+  ExchangeSmallPivot(m, n, k);
+  if (k <= 1) {
+    x[0] = SolveOne(m[0]);
+    return;
+  }
+  const int last = n - 1;
+  const float pivot = m[0][last];
+  float reduced[kMaxRows][kRowWidth];
+  for (int i = 1; i < k; ++i) Reduce(m[0], m[i], last, pivot, reduced[i - 1]);
+  float lower[kMaxRows];
+  SolveByLoop(reduced, n - 1, k - 1, lower);
+  const float unknown = BackSubstitute(m[0], lower, last, pivot);
+  for (int j = 0; j < k - 1; ++j) x[j] = lower[j];
+  x[k - 1] = unknown;
+}
+
+// A shape other than 1 <= k <= 3, n = k + 1: the matrix and x stay as they
+// were.
+void CheckOtherShape(fuzz::Input& in) {
+  const int k = static_cast<int>(in.Byte() % 10) - 2;
+  const int n = static_cast<int>(in.Byte() % 10) - 2;
+  if (n == k + 1 && k >= 1 && k <= 3) return;
+  float m[6][4];
+  float x[8];
+  for (auto& row : m)
+    for (float& f : row) f = Value(in);
+  for (float& f : x) f = Guard();
+  float m_before[6][4];
+  std::memcpy(m_before, m, sizeof m);
+  X3DMath::SolveSystem(m, n, k, x);
+  FUZZ_CHECK(std::memcmp(m, m_before, sizeof m) == 0);
+  for (float f : x) FUZZ_CHECK(IsGuard(f));
+}
+
 void CheckSolve(fuzz::Input& in) {
   const int k = 1 + in.Byte() % 3;
   const int n = k + 1;
@@ -98,12 +137,12 @@ void CheckSolve(fuzz::Input& in) {
   CheckRounding(m[1][0], m[1][1]);
   CheckRounding(m[1][1], m[1][0]);
 
-  // The general elimination that SolveSystem unrolls for its square shapes,
-  // on a copy: the same results (any NaN for a NaN) and the same exchanges.
+  // The same steps in a loop, on a copy: the same results (any NaN for a
+  // NaN) and the same exchanges.
   std::vector<float> general = block;
   std::vector<float> y = x;
-  morvane::math::SolveAnyShape(
-      reinterpret_cast<float(*)[4]>(general.data()) + 1, n, k, y.data() + 1);
+  SolveByLoop(reinterpret_cast<float(*)[4]>(general.data()) + 1, n, k,
+              y.data() + 1);
 
   X3DMath::SolveSystem(m + 1, n, k, x.data() + 1);
 
@@ -227,15 +266,18 @@ void CheckIntersect(fuzz::Input& in, bool with_normal) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Input in(data, size);
   while (!in.Done()) {
-    switch (in.Byte() % 3) {
+    switch (in.Byte() % 4) {
       case 0:
         CheckSolve(in);
         break;
       case 1:
         CheckIntersect(in, false);
         break;
-      default:
+      case 2:
         CheckIntersect(in, true);
+        break;
+      default:
+        CheckOtherShape(in);
         break;
     }
   }

@@ -26,8 +26,9 @@ class MORVANE_API X3DMath {
   /// is exchanged with row 0 in turn, in the caller's matrix. A single
   /// equation (k = 1) divides by any nonzero coefficient, however small, and
   /// yields 0 for a zero one. Otherwise a singular system yields infinities
-  /// or NaN; nothing is reported. Other shapes (n other than k + 1, k outside
-  /// 1 to 3) are the caller's error: not checked, and their result undefined.
+  /// or NaN; nothing is reported. Any other shape (n other than k + 1, or k
+  /// outside 1 to 3) is not solved: the call writes nothing, and `m` and `x`
+  /// keep what they held.
   static void SolveSystem(float (*const m)[4], int n, int k, float* const x);
 
   /// Does the segment S->E meet the triangle A, B, C? Solves
