@@ -63,9 +63,8 @@ inline constexpr bool kRuntimeMatchesToChars = false;
 inline constexpr bool kRuntimeMatchesToChars = true;
 #endif
 
-// Splits `path` with the C runtime's own _splitpath (the contract of
-// platform::SplitPath) where the runtime has one and can split this path;
-// false, having written nothing, where the library's own rules must do it.
+// platform::RuntimeSplitPath: the C runtime's own _splitpath, where there is
+// one and it takes this path; false, having written nothing, elsewhere.
 bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,
                       char* ext);
 

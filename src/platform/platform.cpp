@@ -1,6 +1,6 @@
 // What every platform shares: the routing of the debugger channel, the
 // working directory of any length, the failed-check display, formatting and
-// path splitting, over the system calls of os.h.
+// the runtime's path splitting, over the system calls of os.h.
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -109,33 +109,6 @@ int RenderWithToChars(char* dst, size_t room, std::chars_format style,
   return static_cast<int>(size);
 }
 
-// The library's own splitting rules: the contract of SplitPath.
-void SplitPathByRules(const char* path, char* drive, char* dir, char* fname,
-                      char* ext) {
-  auto put = [](char* out, size_t room, const char* from, const char* to) {
-    if (out == nullptr) return;
-    const size_t size = std::min(static_cast<size_t>(to - from), room - 1);
-    std::memcpy(out, from, size);
-    out[size] = '\0';
-  };
-
-  const char* rest = path;
-  if (path[0] != '\0' && path[1] == ':') rest = path + 2;
-  put(drive, kDriveRoom, path, rest);
-
-  const char* name = rest;
-  for (const char* p = rest; *p != '\0'; ++p)
-    if (*p == '/' || *p == '\\') name = p + 1;
-  put(dir, kPartRoom, rest, name);
-
-  const char* end = name + std::strlen(name);
-  const char* dot = end;
-  for (const char* p = name; p != end; ++p)
-    if (*p == '.') dot = p;
-  put(fname, kPartRoom, name, dot);
-  put(ext, kPartRoom, dot, end);
-}
-
 }  // namespace
 
 const SystemCalls& DefaultCalls() { return kDefaultCalls; }
@@ -169,10 +142,9 @@ int RenderDouble(char* dst, size_t room, char conversion, double value) {
   return FormatText(dst, room, general ? kGeneralFormat : kFixedFormat, value);
 }
 
-void SplitPath(const char* path, char* drive, char* dir, char* fname,
-               char* ext) {
-  if (!os::RuntimeSplitPath(path, drive, dir, fname, ext))
-    SplitPathByRules(path, drive, dir, fname, ext);
+bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,
+                      char* ext) {
+  return os::RuntimeSplitPath(path, drive, dir, fname, ext);
 }
 
 }  // namespace morvane::platform

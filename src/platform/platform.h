@@ -85,18 +85,18 @@ int FormatBounded(char* dst, int count, const char* format, va_list args);
 // C library's.
 int RenderDouble(char* dst, size_t room, char conversion, double value);
 
-// The sizes of SplitPath's buffers, terminator included.
+// The sizes of _splitpath's buffers, terminator included: the drive's, and
+// that of the directory, the file name and the extension each.
 inline constexpr std::size_t kDriveRoom = 3;
 inline constexpr std::size_t kPartRoom = 256;
 
-// Splits `path` into drive, directory, file name and extension like Windows'
-// _splitpath: the drive is the first two characters when the second is a
-// colon; the directory runs up to and including the last '/' or '\'; the
-// extension runs from the last period of the rest, period included; the file
-// name lies between. Each non-null buffer receives its part, zero-terminated
-// and cut to its room: kDriveRoom bytes for `drive`, kPartRoom for the others.
-void SplitPath(const char* path, char* drive, char* dir, char* fname,
-               char* ext);
+// Splits `path` with the C runtime's own _splitpath, each non-null buffer
+// (kDriveRoom bytes for `drive`, kPartRoom for the others) receiving its
+// part, where the runtime has one and takes this path; returns false, having
+// written nothing, where it does not: always on POSIX, which has none, and on
+// Windows for a path that could outgrow the buffers.
+bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,
+                      char* ext);
 
 }  // namespace morvane::platform
 

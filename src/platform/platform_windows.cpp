@@ -115,8 +115,8 @@ int FormatText(char* dst, size_t room, const char* format, va_list args) {
 }
 
 // The CRT's _splitpath, for every path whose parts cannot outgrow their
-// buffers. For longer paths some runtimes (wine's among them) return all
-// parts empty rather than cut them, so those are left to the library's rules.
+// buffers. A longer path is refused: some runtimes (wine's among them) return
+// all its parts empty rather than cut them to their buffers.
 bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,
                       char* ext) {
   if (std::strlen(path) >= kPartRoom) return false;

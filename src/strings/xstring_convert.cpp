@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "strings/split_path.h"
 #include "strings/xstring_internal.h"
 
 using morvane::platform::kDriveRoom;
@@ -67,11 +68,17 @@ XString& XString::SplitPath(XString* drive, XString* dir, XString* fname,
   std::array<char, kPartRoom> dir_part{};
   std::array<char, kPartRoom> fname_part{};
   std::array<char, kPartRoom> ext_part{};
-  morvane::platform::SplitPath(text,
-                               drive != nullptr ? drive_part.data() : nullptr,
-                               dir != nullptr ? dir_part.data() : nullptr,
-                               fname != nullptr ? fname_part.data() : nullptr,
-                               ext != nullptr ? ext_part.data() : nullptr);
+  char* const to_drive = drive != nullptr ? drive_part.data() : nullptr;
+  char* const to_dir = dir != nullptr ? dir_part.data() : nullptr;
+  char* const to_fname = fname != nullptr ? fname_part.data() : nullptr;
+  char* const to_ext = ext != nullptr ? ext_part.data() : nullptr;
+  // On Windows the C runtime's _splitpath splits, as documented; the
+  // library's own rules, the same contract written out, split every path on
+  // POSIX (no _splitpath there) and those that the runtime's call refuses.
+  if (!morvane::platform::RuntimeSplitPath(text, to_drive, to_dir, to_fname,
+                                           to_ext))
+    morvane::strings::SplitPathByRules(text, to_drive, to_dir, to_fname,
+                                       to_ext);
   if (drive != nullptr) *drive = drive_part.data();
   if (dir != nullptr) *dir = dir_part.data();
   if (fname != nullptr) *fname = fname_part.data();
