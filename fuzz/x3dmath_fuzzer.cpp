@@ -1,5 +1,6 @@
 // X3DMath on arbitrary floats (NaN and infinities included): no crash, no
-// write outside the outputs, and the outputs written exactly as stated.
+// write outside the outputs, and the outputs written exactly as X3DMath.h
+// states.
 // Every output sits between guard floats, and every input is a heap array of
 // its exact size. The guard is a NaN whose payload the inputs are kept from
 // carrying, so no computed value can equal it: a guard that changed was
@@ -123,7 +124,7 @@ void CheckSolve(fuzz::Input& in) {
     for (int j = 0; j < n; ++j) m[i][j] = Value(in);
   std::vector<float> x(static_cast<size_t>(k + 2), Guard());
 
-  // The exchanges the stated rule makes, on a copy.
+  // The exchanges that the rule stated in X3DMath.h makes, on a copy.
   std::vector<float> expected = block;
   auto e = reinterpret_cast<float(*)[4]>(expected.data());
   bool nan_in_last_column = false;

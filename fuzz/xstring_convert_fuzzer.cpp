@@ -1,6 +1,6 @@
 // XString conversions against models that share no code with the library:
 // Tokenize against a plain scan for runs of non-delimiters (no strtok),
-// SplitPath against the stated contract of the path splitter, GetValue
+// SplitPath against the contract that XString.h states for it, GetValue
 // against strtod after the one comma, GetFromUnicode against the low bytes.
 #include <morvane/XString.h>
 #include <morvane/XVector.h>

@@ -1,7 +1,7 @@
 // XString construction, assignment, concatenation, search and editing,
 // checked step by step against a std::string that follows the documented
 // scanning rules. Indices are decoded over the valid ranges and a little
-// beyond them, where the header states what happens. C-string arguments
+// beyond them, where XString.h states what happens. C-string arguments
 // sometimes point into the string being changed, which the class allows.
 #include <morvane/XString.h>
 
@@ -45,7 +45,7 @@ std::string Trim(const std::string& s) {
   return std::string(first, last);
 }
 
-// Characters `from` to `to`, clamped as the header states; the terminating
+// Characters `from` to `to`, clamped as XString.h states; the terminating
 // zero at Length() ends the result.
 std::string Sub(const std::string& s, int from, int to) {
   from = std::max(from, 0);

@@ -1,7 +1,8 @@
-// XStringBuf against a std::string and the stated growth rule: a piece that
-// does not fit into capacity - length - 1 characters doubles the capacity
-// until it does. Copies and assignments must own their text, and an argument
-// that points into the buffer is read before the buffer is replaced.
+// XStringBuf against a std::string and the growth rule that XStringBuf.h
+// states: a piece that does not fit into capacity - length - 1 characters
+// doubles the capacity until it does. Copies and assignments must own their
+// text, and an argument that points into the buffer is read before the buffer
+// is replaced.
 #include <morvane/XStringBuf.h>
 
 #include <algorithm>
