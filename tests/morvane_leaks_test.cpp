@@ -125,6 +125,9 @@ TEST(LeakLogReader, StopsAtTheFirstLineOfAGibibyteThatIsNoLog) {
   fs::remove(path);
   ASSERT_TRUE(read.error.has_value());
   EXPECT_EQ(read.error->line, 1u);
+  LeakLogReader reader;  // which needs no more than the first kilobyte
+  reader.Feed(std::string(1025, 'x'));
+  EXPECT_TRUE(reader.Failed());
 }
 
 // Where the tags of an HTML page do not nest ("" when they all do).
