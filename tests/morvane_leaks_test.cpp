@@ -167,6 +167,8 @@ TEST(LeaksHtml, IsOnePageWithAChartOfTheLargestRowsAndTheWholeTable) {
         {"a<b>&c'\".cpp", static_cast<int>(i), 1, i, i});
     summary.log.bytes += i;
   }
+  summary.log.warnings = {{7, "a <warning>"}};
+  summary.log.warning_count = 3;
   summary.ranked = Rank(summary.log.sites, Grouping::kSite);
   std::ostringstream page;
   WriteHtml(page, summary);
@@ -177,6 +179,19 @@ TEST(LeaksHtml, IsOnePageWithAChartOfTheLargestRowsAndTheWholeTable) {
   EXPECT_EQ(Occurrences(html, "<rect "), 25u);  // the largest rows
   EXPECT_EQ(Occurrences(html, "a&lt;b&gt;&amp;c&#39;&quot;.cpp:30"), 3u);
   EXPECT_EQ(Occurrences(html, "<b>"), 0u);
+  EXPECT_EQ(Occurrences(html,
+                        "<li>line 7: a &lt;warning&gt;</li>\n"
+                        "<li>2 more warnings</li>"),
+            1u);
+  // Every bar and label lies inside the chart.
+  const std::size_t svg = html.find("<svg height=\"");
+  ASSERT_NE(svg, std::string::npos);
+  const int height = std::stoi(html.substr(svg + 13));
+  for (std::size_t at = html.find(" y=\"", svg); at < html.find("</svg>");
+       at = html.find(" y=\"", at + 1)) {
+    const int y = std::stoi(html.substr(at + 4));
+    EXPECT_TRUE(y >= 0 && y < height) << y << " of " << height;
+  }
   for (const char* outside : {"<script", "http", "src=", "url("}) {
     EXPECT_EQ(Occurrences(html, outside), 0u) << outside;
   }

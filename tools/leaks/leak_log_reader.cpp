@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "tracker/leak_log_format.h"
@@ -391,16 +392,23 @@ LeakLog ReadLeakLogFile(const std::string& path) {
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
       std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) return failure("cannot open it: ");
-  const auto buffer = std::make_unique<char[]>(kReadPiece);
-  LeakLogReader reader;
-  while (!reader.Failed()) {
-    const std::size_t size =
-        std::fread(buffer.get(), 1, kReadPiece, file.get());
-    if (size == 0) break;
-    reader.Feed(string_view(buffer.get(), size));
+  try {
+    const auto buffer = std::make_unique<char[]>(kReadPiece);
+    LeakLogReader reader;
+    while (!reader.Failed()) {
+      const std::size_t size =
+          std::fread(buffer.get(), 1, kReadPiece, file.get());
+      if (size == 0) break;
+      reader.Feed(string_view(buffer.get(), size));
+    }
+    if (std::ferror(file.get())) return failure("cannot read it: ");
+    return reader.Finish();
+  } catch (const std::bad_alloc&) {
+    // A file name of gigabytes, where memory is short.
+    LeakLog log;
+    log.error = Issue{0, "not enough memory to read it"};
+    return log;
   }
-  if (std::ferror(file.get())) return failure("cannot read it: ");
-  return reader.Finish();
 }
 
 }  // namespace morvane::leaks

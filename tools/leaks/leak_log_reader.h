@@ -134,8 +134,8 @@ class LeakLogReader {
   std::deque<std::string> names_;
 };
 
-// Reads the log file at `path`. A file that cannot be opened or read gives
-// an error at line 0.
+// Reads the log file at `path`. A file that cannot be opened or read, or
+// that needs more memory than there is, gives an error at line 0.
 LeakLog ReadLeakLogFile(const std::string& path);
 
 }  // namespace morvane::leaks

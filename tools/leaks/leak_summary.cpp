@@ -21,7 +21,7 @@ constexpr int kChartBarWidth = 470;
 constexpr int kChartRowHeight = 24;
 constexpr int kChartBarHeight = 16;
 // Characters of a file name in a chart label; longer ones keep their end.
-constexpr std::size_t kChartLabelChars = 56;
+constexpr std::size_t kChartLabelChars = 46;
 constexpr char kEllipsis[] = "\xE2\x80\xA6";
 
 constexpr char kPageStyle[] =
@@ -33,7 +33,7 @@ constexpr char kPageStyle[] =
     "td.n{text-align:right;font-variant-numeric:tabular-nums}"
     "th.site,td.site{text-align:left;word-break:break-all}"
     ".warnings{color:#a40}"
-    "svg text{font-size:13px}";
+    "svg{max-width:100%;height:auto}svg text{font-size:13px}";
 
 struct Words {
   const char* row;   // one row of the table
@@ -296,8 +296,9 @@ void WriteHtml(std::ostream& out, const Summary& summary) {
   const std::uint64_t most =
       std::max<std::uint64_t>(summary.ranked[0].bytes, 1);
   out << "<h2>The " << Count(bars, words.row, words.rows)
-      << " with the most bytes</h2>\n<svg width=\"" << kChartWidth
-      << "\" height=\"" << bars * kChartRowHeight << "\" role=\"img\">\n";
+      << " with the most bytes</h2>\n<svg height=\"" << bars * kChartRowHeight
+      << "\" width=\"" << kChartWidth << "\" viewBox=\"0 0 " << kChartWidth
+      << ' ' << bars * kChartRowHeight << "\" role=\"img\">\n";
   for (std::size_t i = 0; i < bars; ++i) {
     const Site& site = summary.ranked[i];
     const std::string name = SiteName(site, summary.grouping);
