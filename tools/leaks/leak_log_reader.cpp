@@ -21,9 +21,17 @@ constexpr string_view WithoutLineEnds(string_view text) {
   while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
   return text;
 }
+// Where `c` first stands in `text` (its size if nowhere). Indices rather than
+// string_view::find, whose null test of a pointer GCC cannot evaluate at
+// compile time under -fsanitize=undefined.
+constexpr std::size_t IndexOf(string_view text, char c) {
+  std::size_t at = 0;
+  while (at < text.size() && text[at] != c) ++at;
+  return at;
+}
 // The part of a printf format before its conversion.
 constexpr string_view BeforeConversion(string_view format) {
-  return format.substr(0, format.find('%'));
+  return format.substr(0, IndexOf(format, '%'));
 }
 
 constexpr string_view kBanner = WithoutLineEnds(tracker::kLogBanner);
@@ -39,8 +47,8 @@ constexpr string_view kPointerLabel =
     WithoutLineEnds(tracker::kLogBlockPointer);
 constexpr string_view kBlockBottom = WithoutLineEnds(tracker::kLogBlockBottom);
 constexpr string_view kEndLines = WithoutLineEnds(tracker::kLogEnd);
-constexpr string_view kEndRule = kEndLines.substr(0, kEndLines.find('\n'));
-constexpr string_view kEndWord = kEndLines.substr(kEndLines.find('\n') + 1);
+constexpr string_view kEndRule = kEndLines.substr(0, IndexOf(kEndLines, '\n'));
+constexpr string_view kEndWord = kEndLines.substr(IndexOf(kEndLines, '\n') + 1);
 
 // Every line but a source file's name is short; a longer one is a fault,
 // and only its length is kept while it is read.
