@@ -190,7 +190,8 @@ TEST(LeaksHtml, IsOnePageWithAChartOfTheLargestRowsAndTheWholeTable) {
   for (std::size_t at = html.find(" y=\"", svg); at < html.find("</svg>");
        at = html.find(" y=\"", at + 1)) {
     const int y = std::stoi(html.substr(at + 4));
-    EXPECT_TRUE(y >= 0 && y < height) << y << " of " << height;
+    EXPECT_GE(y, 0);
+    EXPECT_LT(y, height);
   }
   for (const char* outside : {"<script", "http", "src=", "url("}) {
     EXPECT_EQ(Occurrences(html, outside), 0u) << outside;
