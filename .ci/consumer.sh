@@ -13,7 +13,8 @@
 #      a project that uses find_package(morvane CONFIG) and a program built
 #      with `pkg-config --cflags --libs morvane`, each built and run;
 #   4. a parent project that add_subdirectory()s the source tree, with
-#      morvane's own tests off.
+#      morvane's own tests off;
+#   5. the installed morvane-leaks (from the unpacked .debs) on a small log.
 # Each consumer runs in an empty directory and must leave no leak log there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,6 +64,7 @@ check_and_consume() {
   local soname
   soname=$(objdump -p "$libdir/libmorvane.so.$version" | awk '$1 == "SONAME" {print $2}')
   [[ $soname == libmorvane.so.$major ]] || fail "SONAME is '$soname'"
+  [[ -x $prefix/bin/morvane-leaks ]] || fail "no $prefix/bin/morvane-leaks"
   for header in bmem.h export.h X3DMath.h XDllLoader.h XPtrList.h XString.h \
                 XStringBuf.h XVector.h; do
     [[ -f $prefix/include/morvane/$header ]] || fail "header $header not installed"
@@ -103,7 +105,7 @@ step "plain install: the package preset's library, installed into $work/prefix"
 # A build tree of its own, so that build/package is neither reused nor
 # disturbed, configured for a prefix of its own.
 cmake --preset package -B "$work/plain" -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
-cmake --build "$work/plain" --target morvane -j "$jobs" >/dev/null
+cmake --build "$work/plain" --target morvane morvane-leaks -j "$jobs" >/dev/null
 cmake --install "$work/plain" >/dev/null
 
 step "packages: cmake --workflow --preset package"
@@ -120,18 +122,21 @@ for deb in "$runtime_deb" "$dev_deb"; do
   [[ $(deb_field "$deb" Version) == "$version" ]] || fail "$deb: Version"
   [[ $(deb_field "$deb" Architecture) == "$arch" ]] || fail "$deb: Architecture"
 done
-[[ $(deb_field "$dev_deb" Depends) == "libmorvane$major (= $version)" ]] ||
-  fail "$dev_deb: Depends is '$(deb_field "$dev_deb" Depends)'"
+# The development package's program needs the C and C++ runtimes as well.
+dev_depends=$(deb_field "$dev_deb" Depends)
+[[ ", $dev_depends, " == *", libmorvane$major (= $version), "* ]] ||
+  fail "$dev_deb: Depends '$dev_depends' lacks libmorvane$major (= $version)"
 depends=$(deb_field "$runtime_deb" Depends)
 for needed in libc6 libstdc++6; do
   [[ $depends == *"$needed ("* ]] || fail "$runtime_deb: Depends '$depends' lacks $needed"
+  [[ $dev_depends == *"$needed ("* ]] || fail "$dev_deb: Depends '$dev_depends' lacks $needed"
 done
 dpkg-deb --ctrl-tarfile "$runtime_deb" | tar -xO ./shlibs |
   grep -qx "libmorvane $major libmorvane$major (>= $version)" ||
   fail "$runtime_deb: no shlibs entry for libmorvane.so.$major"
 lib=usr/lib/$multiarch
 expect_files "$runtime_deb" "$lib/libmorvane.so.$version" "$lib/libmorvane.so.$major"
-expect_files "$dev_deb" "$lib/libmorvane.so" \
+expect_files "$dev_deb" "$lib/libmorvane.so" usr/bin/morvane-leaks \
   "$lib/cmake/morvane/morvaneConfig.cmake" \
   "$lib/cmake/morvane/morvaneConfigVersion.cmake" \
   "$lib/cmake/morvane/morvaneTargets.cmake" \
@@ -157,5 +162,13 @@ cmake --build "$work/subdir-build" -j "$jobs" >/dev/null
 [[ ! -e $work/subdir-build/morvane/tests ]] ||
   fail "the parent project built morvane's tests"
 run_consumer "$work/subdir-build/subdir_consumer"
+
+step "the installed morvane-leaks on a small log"
+case_dir=tests/leaks/RanksByBytesThenBlocksThenFileAndLine
+summary=$(cd "$case_dir" && "$work/debroot/usr/bin/morvane-leaks" bmemlog.log) ||
+  fail "morvane-leaks exited with $?"
+[[ $summary == "$(sed '/^--- stderr$/,$d' "$case_dir/expected.txt")" ]] ||
+  fail "morvane-leaks printed"$'\n'"$summary"
+passed=$((passed + 1))
 
 echo "consumer: $passed passed, 0 failed"

@@ -45,7 +45,7 @@ check_dll() {
 
 # check_zip <build directory> <system name>: packs the build with CPack and
 # checks that the .zip holds the DLL, its import library, the headers, the
-# CMake package and morvane.pc.
+# CMake package, morvane.pc and morvane-leaks.exe.
 check_zip() {
   local build=$1 top version
   version=$(sed -n 's/^project(morvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -54,7 +54,7 @@ check_zip() {
   (cd "$build" && cpack -G ZIP >/dev/null)
   local listing file
   listing=$(cmake -E tar tf "$build/$top.zip")
-  for file in bin/morvane.dll lib/libmorvane.dll.a \
+  for file in bin/morvane.dll bin/morvane-leaks.exe lib/libmorvane.dll.a \
               $(cd include && find morvane -name '*.h' | sed 's|^|include/|') \
               lib/cmake/morvane/morvaneConfig.cmake \
               lib/cmake/morvane/morvaneConfigVersion.cmake \
@@ -78,6 +78,7 @@ linux_x86() {
 windows_x64() {
   cmake --workflow --preset windows-x64 --fresh
   check_dll x86_64-w64-mingw32-objdump pei-x86-64 build/windows-x64/src/morvane.dll
+  check_dll x86_64-w64-mingw32-objdump pei-x86-64 build/windows-x64/tools/morvane-leaks.exe
   check_zip build/windows-x64 win64
   # Ends the wine server that the tests left waiting for more work.
   WINEPREFIX=$PWD/build/windows-x64/wineprefix /usr/lib/wine/wineserver -k 2>/dev/null || true
@@ -86,6 +87,7 @@ windows_x64() {
 windows_x86() {
   cmake --workflow --preset windows-x86 --fresh
   check_dll i686-w64-mingw32-objdump pei-i386 build/windows-x86/src/morvane.dll
+  check_dll i686-w64-mingw32-objdump pei-i386 build/windows-x86/tools/morvane-leaks.exe
   check_zip build/windows-x86 win32
 }
 

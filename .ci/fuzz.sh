@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 FUZZ_TIME=${FUZZ_TIME:-45}
 FUZZ_RUNS=${FUZZ_RUNS:-1000000}
 JOBS=${JOBS:-2}
-HARNESSES=(bmem x3dmath xptrlist xstring_convert xstring_edit xstring_format
+HARNESSES=(bmem leaks_reader x3dmath xptrlist xstring_convert xstring_edit xstring_format
            xstringbuf)
 
 source .ci/lib.sh

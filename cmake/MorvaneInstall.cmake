@@ -1,10 +1,12 @@
 # Installation: the public headers, the shared library with its versioned
 # name links, a CMake package (morvane::morvane) and a pkg-config file, all
-# under the GNUInstallDirs locations. Only the `morvane` target (with the
-# usage requirements of its headers, morvane::headers) is installed; the
-# object library it is built from and the static test archive are not part of
-# the package. Components: `runtime` is the shared library a program needs to
-# run, `development` everything needed to build against it.
+# under the GNUInstallDirs locations, and the program morvane-leaks. Only the
+# `morvane` target (with the usage requirements of its headers,
+# morvane::headers) is exported; the object library it is built from, the
+# static test archive and the leak log reader are not part of the package.
+# Components: `runtime` is the shared library a program needs to run,
+# `development` everything needed to build against it, and the tools that a
+# developer runs on what the library writes.
 
 include(CMakePackageConfigHelpers)
 
@@ -19,6 +21,12 @@ install(TARGETS morvane morvane_headers
           NAMELINK_COMPONENT development
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
 )
+
+# morvane-leaks, which summarises a leak log by call site.
+if(TARGET morvane-leaks)
+  install(TARGETS morvane-leaks
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT development)
+endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/morvane
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}

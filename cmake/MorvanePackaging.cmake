@@ -4,8 +4,9 @@
 #            Debian system, on request, two .deb packages, one per component:
 #            libmorvane<major> (runtime: the shared library) and
 #            libmorvane-dev (development: the headers, the libmorvane.so link,
-#            the CMake package and morvane.pc), which depends on the runtime
-#            package of exactly the same version.
+#            the CMake package, morvane.pc and the program morvane-leaks),
+#            which depends on the runtime package of exactly the same
+#            version.
 #   Windows  morvane-<version>-win64.zip (win32 for x86), the install tree.
 # The package preset asks for the .deb packages and configures for the
 # prefix /usr, which gives the Debian layout (multiarch library directory).
@@ -63,6 +64,7 @@ set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
 "development files of the morvane C++ class library
 ${morvane_deb_about}
 This package holds the headers, the CMake package (find_package(morvane),
-target morvane::morvane) and the pkg-config file morvane.pc.")
+target morvane::morvane), the pkg-config file morvane.pc and morvane-leaks,
+which summarises the tracker's leak log by call site.")
 
 include(CPack)

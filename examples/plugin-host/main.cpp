@@ -12,8 +12,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 
+#include "leaks_tool.h"
 #include "steps.h"
 #include "system.h"
 
@@ -55,6 +57,13 @@ constexpr char kLeakLogLegend[] =
     "      its address, in hexadecimal without 0x (the session printed the\n"
     "      same addresses under \"leaked on purpose\")\n"
     "  \"---\" and \"EOF\": the end of the log\n";
+
+// What the summary of the log shows.
+constexpr char kSummaryLegend[] =
+    "  (the same log as `morvane-leaks bmemlog.log` prints it: the bytes and\n"
+    "  blocks its blocks add up to, checked against the log's own totals,\n"
+    "  then one row per call site, the most bytes first: here the two lines\n"
+    "  of memory_step.cpp that leaked on purpose, the larger block first)\n";
 
 // Says where the debugger lines of the report went and, when they can be
 // seen, what they mean.
@@ -118,6 +127,16 @@ int RunParent(const std::string& self, const std::string& directory,
                  kExpectedLeaks);
     return 1;
   }
+
+  std::printf("\n== the log summarised by call site ==\n%s\n", kSummaryLegend);
+  std::fflush(stdout);
+  if (morvane::leaks::RunLeaksTool({kLeakLog}, std::cout, std::cerr) !=
+      morvane::leaks::kSummarised) {
+    std::fprintf(stderr,
+                 "plugin-host: the leak log did not summarise cleanly\n");
+    return 1;
+  }
+  std::cout.flush();
   // This process's own tracker has the last word on the debugger channel,
   // after main returns; let everything printed here come before it.
   std::fflush(stdout);

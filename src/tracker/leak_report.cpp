@@ -10,6 +10,7 @@
 
 #include "common/integer_text.h"
 #include "platform/platform.h"
+#include "tracker/leak_log_format.h"
 
 namespace morvane::tracker {
 namespace {
@@ -43,26 +44,6 @@ void SendToDebugger(const std::string& line) {
 // runtimes reject it.
 constexpr char kLogMode[] = "w";
 
-constexpr char kLogBanner[] = "[qmx] mem_manager\n";
-constexpr char kLogRule[] = "::::::::::::::::::::::::::::::::::::::::::\n";
-constexpr char kLogTimestamp[] = "timestamp: %s\n\n";
-constexpr char kLogTotalSize[] = "overall size of memory leaks   = %8d byte\n";
-constexpr char kLogTotalCount[] = "num of memory leaks            = %8d \n\n";
-// Each block, as printf would write it from the format
-//   ",---...---[mem leak]\n|   size    = %d\n|   src     = %s\n"
-//   "|   line    = %d\n|   pointer = %x\n'---...---\n\n"
-// (60 hyphens after the comma, 67 after the apostrophe).
-constexpr char kLogBlockTop[] =
-    ",------------------------------------------------------------"
-    "[mem leak]\n";
-constexpr char kLogBlockSize[] = "|   size    = ";
-constexpr char kLogBlockSource[] = "\n|   src     = ";
-constexpr char kLogBlockLine[] = "\n|   line    = ";
-constexpr char kLogBlockPointer[] = "\n|   pointer = ";
-constexpr char kLogBlockBottom[] =
-    "\n'-------------------------------------------------------------------"
-    "\n\n";
-constexpr char kLogEnd[] = "---\nEOF\n";
 // Room for the log's stream buffer: a report writes a few hundred bytes per
 // block.
 constexpr std::size_t kLogBufferSize = std::size_t{64} * 1024;
