@@ -12,9 +12,8 @@
 /// argument may point into the string being changed: it is read completely
 /// before the old buffer is released.
 ///
-/// Every member that changes nothing has a const overload beside the
-/// original one, with the same result; the originals stay as the library
-/// has always declared them. A string converts implicitly to
+/// Every member that changes nothing can be called on a const string, with
+/// the same result as on a non-const one. A string converts implicitly to
 /// `std::string_view` (and so to the standard algorithms and hashes), and is
 /// made from one explicitly, as `std::string` is.
 ///

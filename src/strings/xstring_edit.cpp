@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "strings/pattern_scan.h"
 #include "strings/xstring_internal.h"
@@ -41,7 +42,7 @@ bool PointsInto(const XString& s, const char* p) {
 
 }  // namespace
 
-XString XString::Sub(int from, int to) {
+XString XString::Sub(int from, int to) const {
   if (from < 0) from = 0;
   if (to > length) to = length;
   XString result;
@@ -57,18 +58,30 @@ XString XString::Sub(int from, int to) {
   return result;
 }
 
-int XString::Find(int start, const char* pattern) {
+XString XString::Sub(int from, int to) {
+  return std::as_const(*this).Sub(from, to);
+}
+
+int XString::Find(int start, const char* pattern) const {
   const int m = Measure(pattern);
   if (start < 0) start = 0;
   if (m == 0 || m > length || start >= length) return -1;
   return ForwardScan(text, length, start, pattern, m);
 }
 
-int XString::ReverseFind(int start, const char* pattern) {
+int XString::Find(int start, const char* pattern) {
+  return std::as_const(*this).Find(start, pattern);
+}
+
+int XString::ReverseFind(int start, const char* pattern) const {
   const int m = Measure(pattern);
   if (start > length) start = length;
   if (m == 0 || start < 0 || start < m - 1) return -1;
   return BackwardScan(text, start, pattern, m);
+}
+
+int XString::ReverseFind(int start, const char* pattern) {
+  return std::as_const(*this).ReverseFind(start, pattern);
 }
 
 XString& XString::Delete(int from, int to) {

@@ -8,8 +8,8 @@
 // Each conversion gives the text that sprintf gives for its two-character
 // format: integers (common/integer_text.h) and strings are rendered without
 // going through sprintf, which is much slower at it; %g and %f by the C
-// runtime's own
-// formatter (platform::RenderDouble), whose text differs between runtimes.
+// runtime's own formatter (platform::RenderDouble), whose text differs
+// between runtimes.
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
