@@ -12,17 +12,15 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "support/string_model.h"
+#include "support/xstring_bytes.h"
 
 namespace {
 
 constexpr int kMaxTokens = 4096;
 
-int Size(const std::string& s) { return static_cast<int>(s.size()); }
-
-bool Holds(XString& x, const std::string& m) {
-  return x.Length() == Size(m) &&
-         std::memcmp(x.GetPtr(), m.c_str(), m.size() + 1) == 0;
-}
+using morvane::model::Size;
+using morvane::testing::Holds;
 
 // --- Tokenize ----------------------------------------------------------------
 

@@ -11,10 +11,12 @@
 
 #include "fuzz_input.h"
 #include "support/string_model.h"
+#include "support/xstring_bytes.h"
 
 namespace {
 
 using morvane::model::Size;
+using morvane::testing::Holds;
 
 // The shared model (support/string_model.h) holds the searches and
 // ReplaceAll, which the property test uses too; the rest of the model,
@@ -66,12 +68,6 @@ void Insert(std::string& s, int pos, const std::string& what) {
 }  // namespace model
 
 constexpr size_t kMaxLength = 4096;  // keeps the quadratic operations fast
-
-bool Holds(XString& x, const std::string& m) {
-  return x.Length() == Size(m) && x.GetPtr() != nullptr &&
-         std::memcmp(x.GetPtr(), m.c_str(), m.size() + 1) == 0;
-}
-bool Holds(XString&& x, const std::string& m) { return Holds(x, m); }
 
 // A C-string argument: a text from the input, or (odd selector) a pointer
 // into `s`'s own buffer. `copy` receives its text.
