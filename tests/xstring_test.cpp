@@ -160,6 +160,51 @@ TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
   // clang-format on
 }
 
+// --- Null arguments
+// -----------------------------------------------------------
+
+const char* Null() { return morvane::testing::Null<const char>(); }
+
+// A null C-string argument reads as the empty text: an empty string keeps
+// its buffer on `= null`, a null pattern is never found, a null replacement
+// deletes, a null format or 16-bit text gives the empty string.
+TEST(XStringNull, NullTextReadsAsTheEmptyText) {
+  // clang-format off
+  ExpectChanges({
+      CHANGE("ab", ""s, 0, s = XString(Null())),
+      CHANGE("ab", "cd"s, 0, s = XString(Null(), "cd")),
+      CHANGE("ab", "cd"s, 0, s = XString("cd", Null())),
+      CHANGE("", ""s, 1, s = Null()),
+      CHANGE("ab", ""s, 0, s = Null()),
+      CHANGE("ab", "ab"s, 0, s += Null()),
+      CHANGE("ab", "ab"s, 0, s = s + Null()),
+      CHANGE("ab", "ab"s, 0, s.Insert(1, Null())),
+      CHANGE("ab", "ab"s, 1, s.Replace(0, Null(), "x")),
+      CHANGE("abc", "ac"s, 0, s.Replace(0, "b", Null())),
+      CHANGE("ab", "ab"s, 1, s.ReplaceAll(0, Null(), "x")),
+      CHANGE("abcb", "ac"s, -1, s.ReplaceAll(0, "b", Null())),
+      CHANGE("ab", ""s, 0, s.Format(Null(), 1)),
+      CHANGE("ab", ""s, 0,
+             s.GetFromUnicode(morvane::testing::Null<const unsigned short>())),
+      CHANGE("ab", "-1 -1 0 1 0 1"s, -1,
+             s.Format("%d %d %d %d %d %d", s.Find(0, Null()),
+                      s.ReverseFind(2, Null()), s == Null(), XString() == Null(),
+                      s.CMP(Null()), XString().CMP(Null())))});
+  // clang-format on
+}
+
+// Null delimiters make the whole text one token; a null vector receives
+// nothing.
+TEST(XStringNull, TokenizeWithNullsAppendsTheWholeTextOrNothing) {
+  XVector<XString> v;
+  XString s("a b");
+  EXPECT_EQ(&s.Tokenize(&v, Null()), &s);
+  EXPECT_EQ(&s.Tokenize(nullptr, " "), &s);
+  XString().Tokenize(&v, Null());
+  ASSERT_EQ(v.Count(), 1);
+  EXPECT_EQ(Buffer(v[0]), "a b\0"s);
+}
+
 // --- Conversions ------------------------------------------------------------
 
 // GetValue turns only the first comma into a period and reads as atof. A

@@ -7,10 +7,13 @@
 /// buffer say so below. Characters are bytes; comparisons are byte by byte.
 ///
 /// Indices are zero-based; a range is given by its first and last index, both
-/// included. Arguments are not validated: C-string arguments must not be null
-/// and indices must lie in the ranges stated for each operation. A C-string
-/// argument may point into the string being changed: it is read completely
-/// before the old buffer is released.
+/// included. Indices are not validated: they must lie in the ranges stated
+/// for each operation. A null C-string argument of a member (a text, a
+/// pattern, a format, delimiters, 16-bit units) reads as the empty one, so
+/// the member does what the empty argument makes it do; the values that a
+/// format's %s consumes are not such arguments (a null one prints "(null)").
+/// A C-string argument may point into the string being changed: it is read
+/// completely before the old buffer is released.
 ///
 /// Every member that changes nothing can be called on a const string, with
 /// the same result as on a non-const one. A string converts implicitly to
@@ -45,9 +48,9 @@ class MORVANE_API XString {
 
   /// The empty string: a one-byte buffer holding the zero; Length() 0.
   XString();
-  /// A copy of `s`.
+  /// A copy of `s`; a null `s` gives the empty string.
   XString(const char* s);
-  /// The text of `a` followed by the text of `b`.
+  /// The text of `a` followed by the text of `b`; a null one adds nothing.
   XString(const char* a, const char* b);
   /// A copy of `other`'s text; the length is measured from that text, so an
   /// appended zero character counted in `other` is not carried over.
@@ -70,7 +73,8 @@ class MORVANE_API XString {
   /// @{
 
   /// Takes a copy of `s`. When `s` is this string's own buffer or holds the
-  /// same text, nothing changes and the buffer is kept.
+  /// same text, nothing changes and the buffer is kept. A null `s` reads as
+  /// "" (so an empty string keeps its buffer).
   XString& operator=(const char* s);
   /// Always installs a new buffer holding a copy of `other`'s text (also for
   /// self-assignment); the length is measured.
@@ -84,7 +88,8 @@ class MORVANE_API XString {
   /// @name Concatenation
   /// @{
 
-  /// Appends `s`; the length grows by the length of `s`.
+  /// Appends `s`; the length grows by the length of `s`. A null `s` appends
+  /// nothing (a new buffer is still installed).
   XString& operator+=(const char* s);
   /// Appends `other`'s text (measured, not `other`'s length); `s += s` doubles.
   XString& operator+=(XString& other);
@@ -94,7 +99,8 @@ class MORVANE_API XString {
   /// (the text then reads as before, but Length() counts the zero).
   XString& operator+=(char c);
 
-  /// A new string: this text followed by `s`. This string is unchanged.
+  /// A new string: this text followed by `s` (a null `s` adds nothing). This
+  /// string is unchanged.
   XString operator+(const char* s);
   /// The same as operator+(const char*), on a const string.
   XString operator+(const char* s) const;
@@ -118,7 +124,7 @@ class MORVANE_API XString {
   /// @{
 
   /// True when the texts are equal byte for byte up to the terminating zero.
-  /// Length() is not compared.
+  /// Length() is not compared. A null `s` equals only the empty text.
   bool operator==(const char* s);
   /// The same as operator==(const char*), on a const string.
   bool operator==(const char* s) const;
@@ -181,7 +187,7 @@ class MORVANE_API XString {
   /// Index where `pattern` begins, found by one forward pass from `start` that
   /// never backs up: after a partial match fails, the failing character is not
   /// tried as a new start (so "ab" is not found in "aab"). -1 when not found,
-  /// when `pattern` is empty or longer than the string, or when
+  /// when `pattern` is empty (or null) or longer than the string, or when
   /// start >= Length(). A negative `start` searches from 0.
   int Find(int start, const char* pattern);
   /// The same as Find(int, const char*), on a const string.
@@ -190,7 +196,8 @@ class MORVANE_API XString {
   /// The mirror of Find: one backward pass from `start`, matching the pattern
   /// from its last character; returns where the occurrence begins, or -1.
   /// start may be Length(); start < strlen(pattern) - 1, start < 0 and an empty
-  /// pattern give -1; a start beyond Length() searches from Length().
+  /// (or null) pattern give -1; a start beyond Length() searches from
+  /// Length().
   int ReverseFind(int start, const char* pattern);
   /// The same as ReverseFind(int, const char*), on a const string.
   int ReverseFind(int start, const char* pattern) const;
@@ -202,12 +209,13 @@ class MORVANE_API XString {
   XString& Delete(int from, int to);
 
   /// Inserts `s` before the character at `pos`; at or beyond the end it
-  /// appends, and pos < 0 inserts at the front. Always a new buffer. Returns
-  /// this string.
+  /// appends, and pos < 0 inserts at the front. A null `s` inserts nothing.
+  /// Always a new buffer. Returns this string.
   XString& Insert(int pos, const char* s);
 
   /// Replaces the occurrence of `what` that Find(start, what) reports by
-  /// `with`. When there is none the string and its buffer are unchanged.
+  /// `with`. When there is none the string and its buffer are unchanged. A
+  /// null `what` is never found; a null `with` deletes the occurrence.
   /// Returns this string.
   XString& Replace(int start, const char* what, const char* with);
 
@@ -215,7 +223,8 @@ class MORVANE_API XString {
   /// began, so that shortening replacements work on their own output ("\\\\"
   /// by "\\" collapses any run of backslashes). When `with` contains `what`,
   /// the next search starts after the inserted copy instead, so the call
-  /// always ends. An empty `what` changes nothing. Returns this string.
+  /// always ends. An empty or null `what` changes nothing; a null `with`
+  /// deletes every occurrence found. Returns this string.
   XString& ReplaceAll(int start, const char* what, const char* with);
 
   /// @}
@@ -229,8 +238,8 @@ class MORVANE_API XString {
   double GetValue();
 
   /// Replaces the text with the low byte of each 16-bit unit of `w` (up to its
-  /// zero unit). A unit whose low byte is zero ends the visible text. Returns
-  /// this string.
+  /// zero unit). A unit whose low byte is zero ends the visible text. A null
+  /// `w` gives the empty string. Returns this string.
   XString& GetFromUnicode(const unsigned short* w);
 
   /// Removes blank bytes at both ends. Solid bytes are those below 128 that
@@ -262,7 +271,8 @@ class MORVANE_API XString {
   /// is copied as itself ("%%" gives "%", "%5d" gives "5d") and takes no
   /// argument; a '%' at the end is dropped. At most 1024 format positions are
   /// scanned. The result may be longer than 1024 characters (a long %s is
-  /// kept whole). A null %s prints "(null)". Each fetched argument is stored
+  /// kept whole). A null %s prints "(null)"; a null `format` gives the empty
+  /// string. Each fetched argument is stored
   /// in `lastArg`. The format and arguments may point into this string.
   /// The compiler checks the arguments as for printf, so a quirk such as
   /// "%5d" (no argument taken) draws a warning. Returns this string.
@@ -270,8 +280,10 @@ class MORVANE_API XString {
 
   /// Splits the text with strtok's rules at any of the bytes in `delimiters`
   /// and appends each (non-empty) token to `tokens`, after what it holds.
-  /// This string is not changed. Uses strtok, so a caller's own strtok
-  /// sequence loses its position. Returns this string.
+  /// Null `delimiters` make the whole text one token (none when it is
+  /// empty); a null `tokens` receives nothing. This string is not changed. Uses
+  /// strtok, so a caller's own strtok sequence loses its position. Returns this
+  /// string.
   XString& Tokenize(XVector<XString>* tokens, const char* delimiters);
   /// The same as Tokenize(XVector<XString>*, const char*), on a const string.
   const XString& Tokenize(XVector<XString>* tokens,

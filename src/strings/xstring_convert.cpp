@@ -33,6 +33,8 @@ double XString::GetValue() {
 }
 
 XString& XString::GetFromUnicode(const unsigned short* w) {
+  static constexpr unsigned short kNoUnits[] = {0};
+  if (w == nullptr) w = kNoUnits;
   int n = 0;
   while (w[n] != 0) ++n;
   char* new_text = NewText(n);

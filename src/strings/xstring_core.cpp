@@ -13,17 +13,20 @@ using morvane::strings::CopyText;
 using morvane::strings::Install;
 using morvane::strings::Measure;
 using morvane::strings::NewText;
+using morvane::strings::OrEmpty;
 
 // --- Construction and assignment -------------------------------------------
 
 XString::XString() : lastArg(0), text(CopyText("", 0)), length(0) {}
 
 XString::XString(const char* s)
-    : lastArg(0), text(nullptr), length(Measure(s)) {
-  text = CopyText(s, length);
+    : lastArg(0), text(nullptr), length(Measure(OrEmpty(s))) {
+  text = CopyText(OrEmpty(s), length);
 }
 
 XString::XString(const char* a, const char* b) : lastArg(0), text(nullptr) {
+  a = OrEmpty(a);
+  b = OrEmpty(b);
   const int a_length = Measure(a);
   const int b_length = Measure(b);
   length = a_length + b_length;
@@ -53,6 +56,7 @@ XString::XString(std::string_view view) : XString(std::string(view).c_str()) {}
 XString::~XString() { delete[] text; }
 
 XString& XString::operator=(const char* s) {
+  s = OrEmpty(s);
   if (s == text || std::strcmp(s, text) == 0) return *this;
   const int size = Measure(s);
   Install(*this, CopyText(s, size), size);
@@ -101,6 +105,7 @@ void AppendText(XString& s, const char* tail, int size) {
 }  // namespace
 
 XString& XString::operator+=(const char* s) {
+  s = OrEmpty(s);
   AppendText(*this, s, Measure(s));
   return *this;
 }
@@ -150,7 +155,7 @@ XString XString::operator+(char c) { return std::as_const(*this) + c; }
 // --- Comparison --------------------------------------------------------------
 
 bool XString::operator==(const char* s) const {
-  return std::strcmp(text, s) == 0;
+  return std::strcmp(text, OrEmpty(s)) == 0;
 }
 
 bool XString::operator==(const char* s) { return std::as_const(*this) == s; }

@@ -20,6 +20,7 @@ using morvane::strings::ForwardScan;
 using morvane::strings::Install;
 using morvane::strings::Measure;
 using morvane::strings::NewText;
+using morvane::strings::OrEmpty;
 
 namespace {
 
@@ -63,6 +64,7 @@ XString XString::Sub(int from, int to) {
 }
 
 int XString::Find(int start, const char* pattern) const {
+  pattern = OrEmpty(pattern);
   const int m = Measure(pattern);
   if (start < 0) start = 0;
   if (m == 0 || m > length || start >= length) return -1;
@@ -74,6 +76,7 @@ int XString::Find(int start, const char* pattern) {
 }
 
 int XString::ReverseFind(int start, const char* pattern) const {
+  pattern = OrEmpty(pattern);
   const int m = Measure(pattern);
   if (start > length) start = length;
   if (m == 0 || start < 0 || start < m - 1) return -1;
@@ -100,6 +103,7 @@ XString& XString::Delete(int from, int to) {
 }
 
 XString& XString::Insert(int pos, const char* s) {
+  s = OrEmpty(s);
   const int size = Measure(s);
   if (pos < 0) pos = 0;
   if (pos > length) pos = length;
@@ -114,6 +118,8 @@ XString& XString::Insert(int pos, const char* s) {
 }
 
 XString& XString::Replace(int start, const char* what, const char* with) {
+  what = OrEmpty(what);
+  with = OrEmpty(with);
   const int idx = Find(start, what);
   if (idx < 0) return *this;
   ReplaceAt(*this, idx, Measure(what), with, Measure(with));
@@ -121,6 +127,8 @@ XString& XString::Replace(int start, const char* what, const char* with) {
 }
 
 XString& XString::ReplaceAll(int start, const char* what, const char* with) {
+  what = OrEmpty(what);
+  with = OrEmpty(with);
   const int w = Measure(what);
   if (w == 0) return *this;
   int idx = ForwardScan(text, length, start < 0 ? 0 : start, what, w);

@@ -119,6 +119,7 @@ size_t OrdinaryRunEnd(const char* format, size_t scan) {
 }  // namespace
 
 XString& XString::Format(const char* format, ...) {
+  format = morvane::strings::OrEmpty(format);
   Scratch scratch;
   va_list args;
   va_start(args, format);

@@ -43,6 +43,8 @@ class TokenHolder {
 // needs them.
 const XString& XString::Tokenize(XVector<XString>* tokens,
                                  const char* delimiters) const {
+  if (tokens == nullptr) return *this;
+  delimiters = morvane::strings::OrEmpty(delimiters);
   TokenHolder holder;
   const size_t text_size = std::strlen(text) + 1;
   const size_t delimiters_size = std::strlen(delimiters) + 1;
