@@ -7,16 +7,21 @@
 #include <morvane/XString.h>
 #include <morvane/XVector.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdarg>
 #include <cstdlib>
 #include <iomanip>
+#include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "support/allocation_counter.h"
 #include "support/opaque.h"
@@ -438,6 +443,134 @@ TEST(XStringModern, ConstOverloadsAnswerAsTheOriginals) {
     EXPECT_EQ(a.plain(s), a.expected) << a.code;
     EXPECT_EQ(a.constant(s), a.expected) << "const: " << a.code;
   }
+}
+
+// The six comparisons of `l` with `r`, as "==1 !=0 <0 <=1 >0 >=1".
+template <class L, class R>
+std::string Comparisons(L&& l, R&& r) {
+  std::ostringstream out;
+  out << "==" << (l == r) << " !=" << (l != r) << " <" << (l < r)
+      << " <=" << (l <= r) << " >" << (l > r) << " >=" << (l >= r);
+  return out.str();
+}
+
+// What Comparisons gives for an order: -1 before, 0 equal, 1 after.
+std::string Expected(int order) { return Comparisons(order, 0); }
+
+// An XString, const or not and with a counted zero or not, compared with
+// each type on either side, answers by the texts up to their first zero
+// byte, the bytes as unsigned values; a null C string is the empty text.
+TEST(XStringModern, ComparesTheTextsWithEveryType) {
+  const struct {
+    const char* left;
+    std::string right;
+    int order;
+  } cases[] = {{"ab", "ab", 0},     {"ab", "ac", -1},   {"ab", "a", 1},
+               {"", "a", -1},       {"B", "a", -1},     {"z", "\xE9", -1},
+               {"ab", "ab\0c"s, 0}, {"ab\xE9", "ab", 1}};
+  for (const auto& [left, right, order] : cases) {
+    const std::string label = left + " vs "s + testing::PrintToString(right);
+    std::string_view view = right;
+    std::string copy = right;
+    XString other(right.c_str());
+    const char* text = right.c_str();
+    auto check = [&, order = order](auto& s) {
+      EXPECT_EQ(Comparisons(s, text), Expected(order)) << label;
+      EXPECT_EQ(Comparisons(text, s), Expected(-order)) << label;
+      EXPECT_EQ(Comparisons(s, copy), Expected(order)) << label;
+      EXPECT_EQ(Comparisons(copy, s), Expected(-order)) << label;
+      EXPECT_EQ(Comparisons(s, view), Expected(order)) << label;
+      EXPECT_EQ(Comparisons(view, s), Expected(-order)) << label;
+      EXPECT_EQ(Comparisons(s, other), Expected(order)) << label;
+      EXPECT_EQ(Comparisons(other, s), Expected(-order)) << label;
+    };
+    XString plain(left), counted = WithZero(left);
+    for (XString* s : {&plain, &counted}) {
+      check(*s);
+      check(std::as_const(*s));
+    }
+  }
+  EXPECT_EQ(Comparisons(XString(), Null()), Expected(0));
+  EXPECT_EQ(Comparisons(Null(), XString("a")), Expected(-1));
+}
+
+// Keys and sort order come from the comparisons, with no comparator.
+TEST(XStringModern, OrdersStandardContainersByTheTexts) {
+  std::set<XString> set{XString("b"), WithZero("a"), XString("a"),
+                        XString("B")};
+  std::map<XString, int> map{{XString("b"), 1}, {XString("a"), 2}};
+  std::vector<XString> sorted{XString("b"), XString("\xE9"), XString("a")};
+  std::sort(sorted.begin(), sorted.end());
+  std::string got;
+  for (const XString& s : set) got += std::string(s) + "|";
+  for (const auto& [key, value] : map) got += std::string(key) + "|";
+  for (const XString& s : sorted) got += std::string(s) + "|";
+  EXPECT_EQ(got, "B|a|b|a|b|a|b|\xE9|");
+}
+
+// A labelled result of a concatenation: its buffer, the terminator included.
+struct Sum {
+  const char* code;
+  std::string buffer;
+  std::string expected;
+};
+#define SUM(expected, ...) \
+  { #__VA_ARGS__, Buffer(__VA_ARGS__), expected + "\0"s }
+
+// Each side up to its first zero byte; a prepended char is counted as
+// operator+=(char) counts it, so a zero one reads as the text with one more
+// in Length().
+TEST(XStringModern, ConcatenatesWithEveryType) {
+  XString s("cd");
+  const XString c("cd");
+  const std::string_view zero_inside("ab\0x", 4);
+  // clang-format off
+  const Sum sums[] = {
+      SUM("abcd"s, "ab" + s),              SUM("abcd"s, "ab" + c),
+      SUM("abcd"s, std::string("ab") + c), SUM("cdab"s, c + std::string("ab")),
+      SUM("abcd"s, zero_inside + s),       SUM("cdab"s, s + zero_inside),
+      SUM("cdab"s, c + zero_inside),       SUM("xcd"s, 'x' + s),
+      SUM("cd\0"s, '\0' + c),              SUM("cd"s, Null() + c),
+      SUM("cdcd"s, c + WithZero("cd"))};
+  // clang-format on
+  for (const Sum& sum : sums) EXPECT_EQ(sum.buffer, sum.expected) << sum.code;
+}
+
+// size(), empty() and the iterators count Length(), a counted zero included,
+// while == reads the text up to its first zero.
+TEST(XStringModern, ContainerFaceCountsTheCountedCharacters) {
+  const XString zero = WithZero("ab");
+  EXPECT_EQ(std::string(zero.begin(), zero.end()), "ab\0"s);
+  EXPECT_EQ(std::string(zero.cbegin(), zero.cend()), "ab\0"s);
+  EXPECT_EQ(zero.size(), 3u);
+  EXPECT_EQ(zero.data(), zero.GetPtr());
+  EXPECT_EQ(zero.c_str(), zero.GetPtr());
+  EXPECT_TRUE(XString().empty());
+  EXPECT_FALSE(XString("a").empty());
+  EXPECT_FALSE(WithZero("").empty());
+  EXPECT_TRUE(WithZero("") == "");
+  std::string walked;
+  for (char ch : XString("xyz")) walked += ch;
+  EXPECT_EQ(walked, "xyz");
+}
+
+// Formats with the arguments of a variadic function of the caller's own.
+XString& FormatList(XString& s, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  s.FormatV(format, args);
+  va_end(args);
+  return s;
+}
+
+// FormatV and a RuntimeFormat render as Format does.
+TEST(XStringFormat, RendersFromAListOrARuntimeFormat) {
+  const std::string runtime = "%d|%s|%5d";
+  XString s;
+  EXPECT_EQ(Buffer(FormatList(s, runtime.c_str(), 7, "x")), "7|x|5d\0"s);
+  EXPECT_EQ(Buffer(s.Format(XString::RuntimeFormat(runtime.c_str()), 8, "y")),
+            "8|y|5d\0"s);
+  EXPECT_EQ(Buffer(FormatList(s, nullptr)), "\0"s);
 }
 
 // Views, std::string, hashes, streams (whose width and fill apply) and fmt

@@ -152,7 +152,27 @@ XString XString::operator+(char c) const {
 
 XString XString::operator+(char c) { return std::as_const(*this) + c; }
 
+XString XString::operator+(std::string_view s) const {
+  return *this + XString(s);
+}
+
 // --- Comparison --------------------------------------------------------------
+
+namespace {
+
+// The texts that comparisons read: up to the first zero byte, null as "".
+std::string_view Visible(const char* s) { return OrEmpty(s); }
+std::string_view Visible(std::string_view s) {
+  return s.substr(0, s.find('\0'));
+}
+
+// Negative, zero or positive as `s`'s text orders before, as or after
+// `other`; char_traits<char> compares the bytes as unsigned values.
+int Order(const XString& s, std::string_view other) {
+  return Visible(s.GetPtr()).compare(other);
+}
+
+}  // namespace
 
 bool XString::operator==(const char* s) const {
   return std::strcmp(text, OrEmpty(s)) == 0;
@@ -174,6 +194,56 @@ bool XString::operator==(const XString& other) {
 
 bool XString::operator==(XString& other) {
   return std::as_const(*this) == other;
+}
+
+bool XString::operator==(std::string_view s) const {
+  return Order(*this, Visible(s)) == 0;
+}
+
+bool XString::operator!=(const char* s) const { return !(*this == s); }
+bool XString::operator!=(const XString& other) const {
+  return !(*this == other);
+}
+bool XString::operator!=(std::string_view s) const { return !(*this == s); }
+
+bool XString::operator<(const char* s) const {
+  return Order(*this, Visible(s)) < 0;
+}
+bool XString::operator<(const XString& other) const {
+  return Order(*this, Visible(other.text)) < 0;
+}
+bool XString::operator<(std::string_view s) const {
+  return Order(*this, Visible(s)) < 0;
+}
+
+bool XString::operator<=(const char* s) const {
+  return Order(*this, Visible(s)) <= 0;
+}
+bool XString::operator<=(const XString& other) const {
+  return Order(*this, Visible(other.text)) <= 0;
+}
+bool XString::operator<=(std::string_view s) const {
+  return Order(*this, Visible(s)) <= 0;
+}
+
+bool XString::operator>(const char* s) const {
+  return Order(*this, Visible(s)) > 0;
+}
+bool XString::operator>(const XString& other) const {
+  return Order(*this, Visible(other.text)) > 0;
+}
+bool XString::operator>(std::string_view s) const {
+  return Order(*this, Visible(s)) > 0;
+}
+
+bool XString::operator>=(const char* s) const {
+  return Order(*this, Visible(s)) >= 0;
+}
+bool XString::operator>=(const XString& other) const {
+  return Order(*this, Visible(other.text)) >= 0;
+}
+bool XString::operator>=(std::string_view s) const {
+  return Order(*this, Visible(s)) >= 0;
 }
 
 // --- Access ------------------------------------------------------------------
@@ -203,3 +273,23 @@ int XString::Length() const { return length; }
 int XString::Length() { return std::as_const(*this).Length(); }
 
 void XString::Empty() { Install(*this, CopyText("", 0), 0); }
+
+// --- Standard container face -------------------------------------------------
+
+std::size_t XString::size() const noexcept {
+  return static_cast<std::size_t>(length);
+}
+
+bool XString::empty() const noexcept { return length == 0; }
+
+const char* XString::data() const noexcept { return text; }
+
+const char* XString::c_str() const noexcept { return text; }
+
+const char* XString::begin() const noexcept { return text; }
+
+const char* XString::end() const noexcept { return text + length; }
+
+const char* XString::cbegin() const noexcept { return begin(); }
+
+const char* XString::cend() const noexcept { return end(); }
