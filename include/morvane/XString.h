@@ -23,7 +23,9 @@
 /// `std::string` or a `std::string_view` on either side, by the texts, so it
 /// serves as a key of `std::map` and `std::set`. It offers the read-only face
 /// of a standard container (size(), empty(), data(), c_str(), begin(), end()),
-/// so range-for and the standard algorithms walk its characters.
+/// so range-for and the standard algorithms walk its characters. In C++20
+/// code, Format checks a constant format against its arguments by Format's
+/// own rules at compile time.
 ///
 /// Two lengths: the text, which comparisons, hashes, views and streams read,
 /// ends at the first zero byte; Length(), size() and the iterators count the
@@ -483,8 +485,8 @@ class MORVANE_API XString {
 #endif
 
   /// Format with the arguments as a `va_list`, for a variadic function of
-  /// the caller's own; unchecked. `args` is consumed as by vprintf. Returns
-  /// this string.
+  /// the caller's own; unchecked. `args` is consumed as by vprintf. A null
+  /// `format` gives the empty string. Returns this string.
   XString& FormatV(const char* format, std::va_list args);
 
   /// Splits the text with strtok's rules at any of the bytes in `delimiters`

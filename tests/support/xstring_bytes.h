@@ -13,8 +13,7 @@ inline std::string Buffer(const XString& s) {
   return std::string(s.GetPtr(), static_cast<size_t>(s.Length()) + 1);
 }
 
-// Whether `s` holds exactly `text`: Length() is its size, and the buffer
-// holds it and then the terminator.
+// Whether `s` holds exactly `text`, Length() included.
 inline bool Holds(const XString& s, const std::string& text) {
   return s.Length() == static_cast<int>(text.size()) &&
          Buffer(s) == text + '\0';
