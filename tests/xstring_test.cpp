@@ -106,6 +106,25 @@ TEST(XStringCore, MovesHandTheBufferOver) {
   // clang-format on
 }
 
+// Each row's last allocation is the new buffer, of exactly Length() + 1
+// bytes: one for an empty string.
+TEST(XStringCore, BuffersHaveTheExactSize) {
+  // clang-format off
+  const std::pair<const char*, void (*)(XString&)> changes[] = {
+      {"= XString()", [](XString& s) { s = XString(); }},
+      {"Empty", [](XString& s) { s.Empty(); }},
+      {"Trim", [](XString& s) { s.Trim(); }},
+      {"Trim to empty", [](XString& s) { (s = " ").Trim(); }},
+      {"+= 'x'", [](XString& s) { s += 'x'; }},
+      {"Delete", [](XString& s) { s.Delete(0, 0); }}};
+  // clang-format on
+  for (const auto& [code, change] : changes) {
+    XString s(" ab ");
+    change(s);
+    EXPECT_EQ(morvane::testing::LastAllocationSize(), s.size() + 1) << code;
+  }
+}
+
 // --- Editing ----------------------------------------------------------------
 
 // Each row: from, to, then Sub's result and the text after Delete, on
