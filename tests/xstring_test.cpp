@@ -106,6 +106,9 @@ TEST(XStringCore, MovesHandTheBufferOver) {
   // clang-format on
 }
 
+// No units, and then units that a count from the wrong start would take.
+const unsigned short kNoUnits[] = {0, 65, 0};
+
 // Each row's last allocation is the new buffer, of exactly Length() + 1
 // bytes: one for an empty string.
 TEST(XStringCore, BuffersHaveTheExactSize) {
@@ -116,7 +119,8 @@ TEST(XStringCore, BuffersHaveTheExactSize) {
       {"Trim", [](XString& s) { s.Trim(); }},
       {"Trim to empty", [](XString& s) { (s = " ").Trim(); }},
       {"+= 'x'", [](XString& s) { s += 'x'; }},
-      {"Delete", [](XString& s) { s.Delete(0, 0); }}};
+      {"Delete", [](XString& s) { s.Delete(0, 0); }},
+      {"GetFromUnicode", [](XString& s) { s.GetFromUnicode(kNoUnits); }}};
   // clang-format on
   for (const auto& [code, change] : changes) {
     XString s(" ab ");
