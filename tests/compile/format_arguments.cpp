@@ -2,7 +2,8 @@
 // each call below must be rejected. Without CASE, a call passes three
 // conversions no argument: C++17 rejects it with the printf format warning
 // made an error, C++20 by Format's own check. CASE n picks one mistake that
-// only Format's own check (C++20) finds, or a wrong argument kind.
+// only Format's own check (C++20) finds, or a wrong argument kind; CASE 8
+// discards the answer of empty(), written as if it cleared the string.
 #include <morvane/XString.h>
 
 void Mistake(XString& s) {
@@ -22,5 +23,7 @@ void Mistake(XString& s) {
   s.Format("%s", s);
 #elif CASE == 7  // an integer for a floating-point conversion
   s.Format("%g", 7);
+#elif CASE == 8
+  s.empty();
 #endif
 }
