@@ -3,7 +3,8 @@
 #         [-DCXXFILT=..] [-DNM=..] -P CheckExports.cmake
 # ELF: the defined dynamic symbols from `nm -D --defined-only -C`.
 # PE: the export table from `objdump -p`, demangled with c++filt; the
-# Windows spelling of the module handle (HINSTANCE__*) reads as void*.
+# Windows spelling of the module handle (HINSTANCE__*) reads as void*, and
+# on ELF the x86-64 va_list (__va_list_tag*) as char*.
 if(NOT KIND)
   set(KIND elf)
 endif()
@@ -37,6 +38,8 @@ if(KIND STREQUAL "elf")
       if(name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
         continue()
       endif()
+      # x86-64's va_list reads as char*, its spelling on the other targets.
+      string(REPLACE "__va_list_tag*" "char*" name "${name}")
       list(APPEND actual "${name}")
     endif()
   endforeach()

@@ -71,7 +71,8 @@ def seed(harness, name):
 # Ops: 0 construct, 3 assign, 5 +=, 9 Sub, 10 Delete, 11 Insert,
 # 12/13 Replace(All), 14 Trim, 15 Find, 16 ReverseFind. Positions are
 # decoded over [low - 2, high + 2], arguments start with a selector byte
-# (even: a text follows; odd: an offset into the string's own text).
+# (2: null; other even: a text follows; odd: an offset into the string's own
+# text).
 EDIT = "xstring_edit"
 
 

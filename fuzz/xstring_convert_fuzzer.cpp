@@ -12,17 +12,15 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "support/string_model.h"
+#include "support/xstring_bytes.h"
 
 namespace {
 
 constexpr int kMaxTokens = 4096;
 
-int Size(const std::string& s) { return static_cast<int>(s.size()); }
-
-bool Holds(XString& x, const std::string& m) {
-  return x.Length() == Size(m) &&
-         std::memcmp(x.GetPtr(), m.c_str(), m.size() + 1) == 0;
-}
+using morvane::model::Size;
+using morvane::testing::Holds;
 
 // --- Tokenize ----------------------------------------------------------------
 
@@ -50,14 +48,22 @@ struct Tokenized {
 
 void CheckTokenize(fuzz::Input& in, Tokenized& t) {
   const std::string text = in.Text();
-  const std::string delimiters = in.Text();
+  std::string delimiters = in.Text();
   XString s(text.c_str());
-  const int zeros = in.Byte() % 3;  // counted by Length(), not by the text
+  const uint8_t flags = in.Byte();
+  const int zeros = (flags & 0x3f) % 3;  // counted by Length(), not the text
   for (int i = 0; i < zeros; ++i) s += '\0';
+  // Null delimiters read as none; a null vector receives nothing.
+  const bool null_delimiters = (flags & 0x40) != 0;
+  const bool null_vector = (flags & 0x80) != 0;
+  if (null_delimiters) delimiters.clear();
 
-  FUZZ_CHECK(&s.Tokenize(t.vector.get(), delimiters.c_str()) == &s);
+  XVector<XString>* const vector = null_vector ? nullptr : t.vector.get();
+  FUZZ_CHECK(&s.Tokenize(vector,
+                         null_delimiters ? nullptr : delimiters.c_str()) == &s);
   FUZZ_CHECK(s.Length() == Size(text) + zeros);
   FUZZ_CHECK(std::strcmp(s.GetPtr(), text.c_str()) == 0);
+  if (null_vector) return;
   for (const std::string& token : Tokens(text, delimiters)) {
     if (static_cast<int>(t.model.size()) == t.capacity)
       t.capacity = t.capacity == 0 ? 16 : 2 * t.capacity;
@@ -126,8 +132,10 @@ void CheckGetValue(fuzz::Input& in) {
 
 // --- GetFromUnicode ----------------------------------------------------------
 
+// A count of 255 passes null, which reads as no units.
 void CheckGetFromUnicode(fuzz::Input& in) {
-  std::vector<unsigned short> units(static_cast<size_t>(in.Byte()));
+  const uint8_t count = in.Byte();
+  std::vector<unsigned short> units(count == 255 ? 0 : count);
   for (unsigned short& unit : units) unit = in.Word();
   units.push_back(0);
   std::string expected;
@@ -136,7 +144,7 @@ void CheckGetFromUnicode(fuzz::Input& in) {
     expected += static_cast<char>(unit & 0xff);
   }
   XString s(in.Text().c_str());
-  FUZZ_CHECK(&s.GetFromUnicode(units.data()) == &s);
+  FUZZ_CHECK(&s.GetFromUnicode(count == 255 ? nullptr : units.data()) == &s);
   FUZZ_CHECK(Holds(s, expected));
 }
 

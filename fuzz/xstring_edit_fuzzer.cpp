@@ -11,10 +11,12 @@
 
 #include "fuzz_input.h"
 #include "support/string_model.h"
+#include "support/xstring_bytes.h"
 
 namespace {
 
 using morvane::model::Size;
+using morvane::testing::Holds;
 
 // The shared model (support/string_model.h) holds the searches and
 // ReplaceAll, which the property test uses too; the rest of the model,
@@ -67,20 +69,21 @@ void Insert(std::string& s, int pos, const std::string& what) {
 
 constexpr size_t kMaxLength = 4096;  // keeps the quadratic operations fast
 
-bool Holds(XString& x, const std::string& m) {
-  return x.Length() == Size(m) && x.GetPtr() != nullptr &&
-         std::memcmp(x.GetPtr(), m.c_str(), m.size() + 1) == 0;
-}
-bool Holds(XString&& x, const std::string& m) { return Holds(x, m); }
-
-// A C-string argument: a text from the input, or (odd selector) a pointer
-// into `s`'s own buffer. `copy` receives its text.
+// A C-string argument: a text from the input, a pointer into `s`'s own
+// buffer (odd selector) or null (selector 2). `copy` receives its text as the
+// members read it.
 const char* Argument(fuzz::Input& in, XString& s, const std::string& m,
                      std::string& storage, std::string& copy) {
-  if (in.Byte() % 2 == 1) {
+  const uint8_t selector = in.Byte();
+  if (selector % 2 == 1) {
     const int offset = in.Index(0, Size(m));
     copy = m.substr(offset);
     return s.GetPtr() + offset;
+  }
+  if (selector == 2) {
+    const char* const null = nullptr;
+    copy = morvane::model::Text(null);
+    return null;
   }
   storage = copy = in.Text();
   return storage.c_str();
@@ -156,6 +159,7 @@ void Step(fuzz::Input& in, XString& s, std::string& m) {
     case 8: {  // operator+ leaves the left operand alone
       const char* p = Argument(in, s, m, storage, arg);
       FUZZ_CHECK(Holds(s + p, m + arg));
+      FUZZ_CHECK(Holds(XString(p, s.GetPtr()), arg + m));
       const char c = static_cast<char>(in.Byte());
       FUZZ_CHECK(Holds(s + c, c == '\0' ? m : m + c));
       FUZZ_CHECK(Holds(s + s, m + m));
@@ -225,7 +229,7 @@ void Step(fuzz::Input& in, XString& s, std::string& m) {
       const bool equal = arg == m;
       FUZZ_CHECK((s == p) == equal);
       FUZZ_CHECK(s.CMP(p) == equal);
-      XString t(arg.c_str());
+      XString t(p);
       FUZZ_CHECK((s == t) == equal);
       break;
     }

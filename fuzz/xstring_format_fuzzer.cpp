@@ -121,6 +121,8 @@ void Call(XString& target, const char* format, const std::vector<Arg>& args,
 void FormatOnce(fuzz::Input& in, XString& s, std::string& m) {
   const uint8_t flags = in.Byte();
   std::string format = in.Text();
+  const bool null_format = (flags & 2) != 0;  // reads as the empty format
+  if (null_format) format.clear();
   size_t converted = 0;
   Walk(
       format, [](char) {},
@@ -169,7 +171,12 @@ void FormatOnce(fuzz::Input& in, XString& s, std::string& m) {
       });
   expected.resize(std::strlen(expected.c_str()));
 
-  Call(s, (flags & 1) ? s.GetPtr() : format.c_str(), args, 0);
+  const char* const null = nullptr;
+  Call(s,
+       null_format   ? null
+       : (flags & 1) ? s.GetPtr()
+                     : format.c_str(),
+       args, 0);
   m = expected;
   FUZZ_CHECK(s.Length() == static_cast<int>(m.size()));
   FUZZ_CHECK(std::memcmp(s.GetPtr(), m.c_str(), m.size() + 1) == 0);

@@ -7,19 +7,26 @@
 #include <morvane/XString.h>
 #include <morvane/XVector.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdarg>
 #include <cstdlib>
 #include <iomanip>
+#include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "support/allocation_counter.h"
+#include "support/opaque.h"
 #include "support/string_model.h"
+#include "support/xstring_bytes.h"
 
 #if MORVANE_TEST_WITH_FMT
 #include <morvane/fmt.h>
@@ -28,12 +35,8 @@
 namespace {
 
 using namespace std::string_literals;  // "ab\0"s keeps its counted zero
+using morvane::testing::Buffer;
 namespace model = morvane::model;
-
-// The whole buffer as far as Length() says, and its terminator.
-std::string Buffer(const XString& s) {
-  return std::string(s.GetPtr(), s.Length() + 1);
-}
 
 // A string whose Length() counts a zero after `text`: equal to `text`.
 XString WithZero(const char* text) { return std::move(XString(text) += '\0'); }
@@ -54,43 +57,76 @@ void ExpectChanges(std::initializer_list<Change> changes) {
     const char* before = s.GetPtr();
     run(s);
     EXPECT_EQ(Buffer(s), buffer) << initial << ": " << code;
-    EXPECT_TRUE(kept < 0 || (s.GetPtr() == before) == kept) << code;
+    if (kept >= 0) {
+      EXPECT_EQ(s.GetPtr() == before, kept == 1) << code;
+    }
   }
 }
 
-// --- Assignment, concatenation, moves, new strings ------------------------
+// --- Assignment, concatenation, moves ----------------------------------------
 
-// An appended zero is counted; what is appended after it follows the visible
-// text. Copies measure the text. Moves hand the buffer and Length() over,
-// leave an empty string in a new buffer, and swap on assignment.
-TEST(XStringCore, ChangesInstallExactBuffers) {
+// Assigning the same text keeps the buffer; every other assignment installs
+// a new one, whose length is measured.
+TEST(XStringCore, AssignmentKeepsTheBufferOnlyForTheSameText) {
   // clang-format off
   ExpectChanges({
-      CHANGE("ab", "ab"s, 1, s = "ab"),  CHANGE("ab", "ab"s, 0, s = *&s),
-      CHANGE("", ""s, 0, s.Empty()),     CHANGE("ab", "ab\0"s, 0, s += '\0'),
+      CHANGE("ab", "ab"s, 1, s = "ab"),
+      CHANGE("ab", "ab"s, 0, s = *&s),
+      CHANGE("", ""s, 0, s.Empty()),
+      CHANGE("ab", "ab"s, -1, s = (s += '\0')),
+      CHANGE("", "ab"s, 0, const XString c = WithZero("ab"); s = XString(c)),
+      CHANGE("ab", "ab"s, -1, s = XString(s += '\0'))});
+  // clang-format on
+}
+
+// An appended zero is counted, and what is appended after it follows the
+// visible text; an appended or added string counts by its text.
+TEST(XStringCore, AppendsCountAZeroCharacter) {
+  // clang-format off
+  ExpectChanges({
+      CHANGE("ab", "ab\0"s, 0, s += '\0'),
       CHANGE("ab", "abcd\0"s, -1, (s += '\0') += "cd"),
       CHANGE("ab", "abc"s, 0, s += XString("c") += '\0'),
-      CHANGE("ab", "ab"s, -1, s = (s += '\0')),
-      CHANGE("ab", "ab"s, -1, s = XString(s += '\0')),
       CHANGE("ab", "ab"s, 0, s = s + '\0'),
-      CHANGE("ab", "ab"s, 1, XString to(std::move(s)); s = std::move(to)),
-      CHANGE("ab", ""s, 0, XString to(std::move(s))),
-      CHANGE("", "cd\0"s, -1, XString to(WithZero("cd")); s = std::move(to)),
-      CHANGE("ab", "cd|ab"s, -1, XString o("cd"); s = std::move(o);
-             s.Format("%s|%s", s.GetPtr(), o.GetPtr())),
-      // A const string is copied, appended and added by its text too.
       CHANGE("ab", "abab"s, 0, s += std::as_const(s)),
-      CHANGE("", "ab"s, 0, const XString c = WithZero("ab"); s = XString(c)),
       CHANGE("ab", "abab"s, 0, const XString c = WithZero("ab"); s = s + c)});
   // clang-format on
 }
 
-// The lengths are not compared.
-TEST(XStringCore, ComparesTheTextsByteForByte) {
-  XString s("ab"), counted("ab");
-  EXPECT_TRUE(s == (counted += '\0') && s == "ab" && s.CMP("ab"));
-  for (const char* other : {"ac", "a", "abc", ""})
-    EXPECT_FALSE(s == other || s.CMP(other) || s == XString(other)) << other;
+// Moves hand the buffer and Length() over and leave an empty string in a new
+// buffer; move assignment swaps.
+TEST(XStringCore, MovesHandTheBufferOver) {
+  // clang-format off
+  ExpectChanges({
+      CHANGE("ab", "ab"s, 1, XString to(std::move(s)); s = std::move(to)),
+      CHANGE("ab", ""s, 0, XString to(std::move(s))),
+      CHANGE("", "cd\0"s, -1, XString to(WithZero("cd")); s = std::move(to)),
+      CHANGE("ab", "cd|ab"s, -1, XString o("cd"); s = std::move(o);
+             s = s + "|" + o)});
+  // clang-format on
+}
+
+// No units, and then units that a count from the wrong start would take.
+const unsigned short kNoUnits[] = {0, 65, 0};
+
+// Each row's last allocation is the new buffer, of exactly Length() + 1
+// bytes: one for an empty string.
+TEST(XStringCore, BuffersHaveTheExactSize) {
+  // clang-format off
+  const std::pair<const char*, void (*)(XString&)> changes[] = {
+      {"= XString()", [](XString& s) { s = XString(); }},
+      {"Empty", [](XString& s) { s.Empty(); }},
+      {"Trim", [](XString& s) { s.Trim(); }},
+      {"Trim to empty", [](XString& s) { (s = " ").Trim(); }},
+      {"+= 'x'", [](XString& s) { s += 'x'; }},
+      {"Delete", [](XString& s) { s.Delete(0, 0); }},
+      {"GetFromUnicode", [](XString& s) { s.GetFromUnicode(kNoUnits); }}};
+  // clang-format on
+  for (const auto& [code, change] : changes) {
+    XString s(" ab ");
+    change(s);
+    EXPECT_EQ(morvane::testing::LastAllocationSize(), s.size() + 1) << code;
+  }
 }
 
 // --- Editing ----------------------------------------------------------------
@@ -125,6 +161,7 @@ TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
       CHANGE("abc", "XYabc"s, 0, s.Insert(-3, "XY")),
       CHANGE("abc", "abc"s, 0, s.Insert(1, "")),
       CHANGE("a,b,c", "a.b,c"s, 0, s.Replace(0, ",", ".")),
+      CHANGE("abc", "Xbc"s, 0, s.Replace(0, "a", "X")),
       CHANGE("aab", "aab"s, 1, s.Replace(0, "ab", "Z")),
       CHANGE("aab", "aab"s, 1, s.ReplaceAll(0, "ab", "Z")),
       CHANGE("abc", "aabcbc"s, 0, s.Insert(1, s.GetPtr())),
@@ -140,6 +177,42 @@ TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
   // clang-format on
 }
 
+// --- Null arguments ---------------------------------------------------------
+
+const char* Null() { return morvane::testing::Null<const char>(); }
+
+// A null C-string argument reads as the empty text: an empty string keeps
+// its buffer on `= null`, a null pattern is never found, a null replacement
+// deletes, a null format or 16-bit text gives the empty string, null
+// delimiters make the whole text one token, a null vector receives nothing.
+TEST(XStringNull, NullTextReadsAsTheEmptyText) {
+  // clang-format off
+  ExpectChanges({
+      CHANGE("ab", ""s, 0, s = XString(Null())),
+      CHANGE("ab", "cd"s, 0, s = XString(Null(), "cd")),
+      CHANGE("ab", "cd"s, 0, s = XString("cd", Null())),
+      CHANGE("", ""s, 1, s = Null()),
+      CHANGE("ab", ""s, 0, s = Null()),
+      CHANGE("ab", "ab"s, 0, s += Null()),
+      CHANGE("ab", "ab"s, 0, s = s + Null()),
+      CHANGE("ab", "ab"s, 0, s.Insert(1, Null())),
+      CHANGE("ab", "ab"s, 1, s.Replace(0, Null(), "x")),
+      CHANGE("abc", "ac"s, 0, s.Replace(0, "b", Null())),
+      CHANGE("ab", "ab"s, 1, s.ReplaceAll(0, Null(), "x")),
+      CHANGE("abcb", "ac"s, -1, s.ReplaceAll(0, "b", Null())),
+      CHANGE("ab", ""s, 0, s.Format(Null(), 1)),
+      CHANGE("ab", ""s, 0,
+             s.GetFromUnicode(morvane::testing::Null<const unsigned short>())),
+      CHANGE("ab", "-1 -1 0 1 0 1"s, -1,
+             s.Format("%d %d %d %d %d %d", s.Find(0, Null()),
+                      s.ReverseFind(2, Null()), s == Null(), XString() == Null(),
+                      s.CMP(Null()), XString().CMP(Null()))),
+      CHANGE("a b", "1 a b"s, -1, XVector<XString> v;
+             s.Tokenize(nullptr, " ").Tokenize(&v, Null());
+             XString().Tokenize(&v, Null()); s.Format("%d %s", v.Count(), v[0].GetPtr()))});
+  // clang-format on
+}
+
 // --- Conversions ------------------------------------------------------------
 
 // GetValue turns only the first comma into a period and reads as atof. A
@@ -151,6 +224,8 @@ TEST(XStringConvert, ConversionsRewriteTheText) {
   // clang-format off
   ExpectChanges({
       CHANGE("1,5,2", "1.5,2 1.5"s, -1,
+             const double v = s.GetValue(); s.Format("%s %g", s.GetPtr(), v)),
+      CHANGE(",5", ".5 0.5"s, -1,
              const double v = s.GetValue(); s.Format("%s %g", s.GetPtr(), v)),
       CHANGE("old", "AB"s, 0, s.GetFromUnicode(kWide[0])),
       CHANGE("old", "A"s, 0, s.GetFromUnicode(kWide[1])),
@@ -202,14 +277,29 @@ TEST(XStringTokenize, AppendsTheTokensBeforeTheFirstZero) {
 
 // --- Format -----------------------------------------------------------------
 
+// Formats with the arguments of a variadic function of the caller's own.
+XString& FormatList(XString& s, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  s.FormatV(format, args);
+  va_end(args);
+  return s;
+}
+
 // %s takes a pointer (a null one reads "(null)"), %g and %f a double
 // (lastArg keeps the bits of the float that it narrows to). Only Format sets
-// lastArg: new strings, copies and moves hold 0.
+// lastArg: new strings, copies and moves hold 0. A format known at run time
+// renders the same through FormatV or as a RuntimeFormat.
 TEST(XStringFormat, ConvertsPointersAndDoubles) {
-  static const char* null = nullptr;  // not a constant: no warning
+  static const std::string runtime = "%d|%s|%5d";
   // clang-format off
   ExpectChanges({
-      CHANGE("", "(null)"s, 0, s.Format("%s%s", null, "")),
+      CHANGE("", "7|x|5d"s, 0, FormatList(s, runtime.c_str(), 7, "x")),
+      CHANGE("ab", ""s, 0, FormatList(s, nullptr)),
+      CHANGE("", "8|y|5d"s, 0,
+             s.Format(XString::RuntimeFormat(runtime.c_str()), 8, "y")),
+      CHANGE("", "(null)"s, 0,
+             s.Format("%s%s", morvane::testing::Null<const char>(), "")),
       CHANGE("", "1 2.5 0.100000 3dcccccd"s, -1, s.Format("%d %g %f", 1, 2.5, 0.1);
              s.Format("%s %x", s.GetPtr(), s.lastArg)),
       CHANGE("", "0 0 0 0"s, -1, XString c(s.Format("%d", 7)), m(std::move(s));
@@ -226,14 +316,23 @@ TEST(XStringFormat, AllocatesOnceUnlessTheTextOutgrowsTheScratchArea) {
   XString s("previous text");
   int before = morvane::testing::Allocations();
   s.Format("%d %s %x %g", -12, "name", 0xBEEF, 1.5);
-  s.Format(x1016.c_str() + x1016.size());  // the empty format
-  s.Format("%s%f", x1016.c_str(), 0.5);    // ends at the scratch area's end
+  s.Format("%s", "");                    // the empty text
+  s.Format("%s%f", x1016.c_str(), 0.5);  // ends at the scratch area's end
   EXPECT_EQ(morvane::testing::Allocations() - before, 3);
   EXPECT_EQ(Buffer(s), x1016 + "0.500000\0"s);
   before = morvane::testing::Allocations();
   s.Format("%s%f%s", head.c_str(), 0.25, q.c_str());  // areas of 2048, 6028
   EXPECT_EQ(morvane::testing::Allocations() - before, 3);
   EXPECT_EQ(Buffer(s), head + "0.250000" + q + '\0');
+}
+
+// At most 1024 format positions are scanned; a '%' at position 1023 still
+// takes its letter at 1024.
+TEST(XStringFormat, ScansAtMost1024FormatPositions) {
+  const std::string x1023(1023, 'x');
+  XString s;
+  EXPECT_EQ(Buffer(s.Format((x1023 + "yz%d").c_str(), 7)), x1023 + "y\0"s);
+  EXPECT_EQ(Buffer(s.Format((x1023 + "%dz").c_str(), 7)), x1023 + "7\0"s);
 }
 
 // --- Search against the plain model ----------------------------------------
@@ -294,30 +393,151 @@ static_assert(std::is_nothrow_move_constructible_v<XString> &&
               !std::is_convertible_v<std::string_view, XString> &&
               !std::is_convertible_v<const XString&, void*>);
 
-// Everything `s` answers, as one text. S is XString or const XString, so the
-// same calls reach the original members or their const overloads.
-template <class S>
-std::string Answers(S& s, S& other) {
-  XVector<XString> tokens;
-  XString name, ext;
-  s.SplitPath(nullptr, nullptr, &name, &ext).Tokenize(&tokens, "/.");
+// A value as text: an XString by its buffer, anything else as a stream
+// writes it.
+template <class T>
+std::string Text(const T& value) {
   std::ostringstream out;
-  out << s.GetPtr() << '|' << s.Length() << '|' << int{s[s.Length() / 2]} << '|'
-      << static_cast<const char*>(s)
-      << (static_cast<const void*>(s) == s.GetPtr()) << (s == "b/c.d")
-      << (s == "b") << s.CMP("b/c.d") << (s == other) << '|' << s.Find(1, "c")
-      << s.ReverseFind(s.Length(), "/") << '|' << s.Sub(1, 3) << '|'
-      << (s + "+") << (s + other) << (s + '!') << '|' << name << ext << '|'
-      << tokens.Count();
+  out << value;
+  return out.str();
+}
+std::string Text(const XString& s) { return Buffer(s); }
+
+// A call, written once for a string and once for a const string, and its
+// answer as text.
+struct Answer {
+  const char* code;
+  std::string expected;
+  std::string (*plain)(XString&);
+  std::string (*constant)(const XString&);
+};
+// clang-format off
+#define ANSWER(expected, ...)                                  \
+  {#__VA_ARGS__, expected, [](XString& s) { return Text(__VA_ARGS__); }, \
+   [](const XString& s) { return Text(__VA_ARGS__); }}
+// clang-format on
+
+// Every member that changes nothing answers alike on a const string. The
+// string holds b/c.d and counts a zero after it.
+TEST(XStringModern, ConstOverloadsAnswerAsTheOriginals) {
+  // clang-format off
+  const Answer answers[] = {
+      ANSWER("b/c.d", s.GetPtr()),
+      ANSWER("6", s.Length()),
+      ANSWER("/", s[1]),
+      ANSWER("b/c.d", static_cast<const char*>(s)),
+      ANSWER("1", static_cast<const void*>(s) == s.GetPtr()),
+      ANSWER("1", s == "b/c.d"),             ANSWER("0", s == "b"),
+      ANSWER("1", s.CMP("b/c.d")),           ANSWER("0", s.CMP("b/c")),
+      ANSWER("1", s == s),                   ANSWER("0", s == XString("b")),
+      ANSWER("2", s.Find(1, "c")),           ANSWER("-1", s.Find(3, "c")),
+      ANSWER("1", s.ReverseFind(s.Length(), "/")),
+      ANSWER("/c.\0"s, s.Sub(1, 3)),
+      ANSWER("b/c.d+\0"s, s + "+"),
+      ANSWER("b/c.db/c.d\0"s, s + s),
+      ANSWER("b/c.d!\0"s, s + '!'),
+      ANSWER("1", &s.SplitPath(nullptr, nullptr, nullptr, nullptr) == &s),
+      ANSWER("1", &s.Tokenize(nullptr, "/") == &s)};
+  // clang-format on
+  for (const Answer& a : answers) {
+    XString s = WithZero("b/c.d");
+    EXPECT_EQ(a.plain(s), a.expected) << a.code;
+    EXPECT_EQ(a.constant(s), a.expected) << "const: " << a.code;
+  }
+}
+
+// The six comparisons of `l` with `r`, as "==1 !=0 <0 <=1 >0 >=1".
+template <class L, class R>
+std::string Comparisons(L&& l, R&& r) {
+  std::ostringstream out;
+  out << "==" << (l == r) << " !=" << (l != r) << " <" << (l < r)
+      << " <=" << (l <= r) << " >" << (l > r) << " >=" << (l >= r);
   return out.str();
 }
 
-TEST(XStringModern, ConstOverloadsAnswerAsTheOriginals) {
-  XString zero = WithZero("b/c.d");
-  const std::string answers =
-      "b/c.d|6|46|b/c.d11011|21|/c.|b/c.d+b/c.db/c.db/c.d!|c.d|3";
-  EXPECT_EQ(Answers<XString>(zero, zero), answers);
-  EXPECT_EQ(Answers<const XString>(zero, zero), answers);
+// What Comparisons gives for an order: -1 before, 0 equal, 1 after.
+std::string Expected(int order) { return Comparisons(order, 0); }
+
+// An XString, const or not and with a counted zero or not, compared with
+// each type on either side, answers by the texts up to their first zero
+// byte, the bytes as unsigned values; a null C string is the empty text.
+TEST(XStringModern, ComparesTheTextsWithEveryType) {
+  const struct {
+    const char* left;
+    std::string right;
+    int order;
+  } cases[] = {{"ab", "ab", 0},     {"ab", "ac", -1},   {"ab", "a", 1},
+               {"", "a", -1},       {"B", "a", -1},     {"z", "\xE9", -1},
+               {"ab", "ab\0c"s, 0}, {"ab\xE9", "ab", 1}};
+  for (const auto& [left, right, order] : cases) {
+    const std::string label = left + " vs "s + testing::PrintToString(right);
+    std::string_view view = right;
+    XString other(right.c_str());
+    const char* text = right.c_str();
+    auto check = [&, order = order](auto& s) {
+      EXPECT_EQ(Comparisons(s, text), Expected(order)) << label;
+      EXPECT_EQ(Comparisons(text, s), Expected(-order)) << label;
+      EXPECT_EQ(Comparisons(s, view), Expected(order)) << label;
+      EXPECT_EQ(Comparisons(view, s), Expected(-order)) << label;
+      EXPECT_EQ(Comparisons(s, other), Expected(order)) << label;
+      EXPECT_EQ(Comparisons(other, s), Expected(-order)) << label;
+    };
+    XString plain(left), counted = WithZero(left);
+    for (XString* s : {&plain, &counted}) {
+      check(*s);
+      check(std::as_const(*s));
+    }
+  }
+  EXPECT_EQ(Comparisons(XString(), Null()), Expected(0));
+  EXPECT_EQ(Comparisons(Null(), XString("a")), Expected(-1));
+}
+
+// Keys and sort order come from the comparisons, with no comparator.
+TEST(XStringModern, OrdersStandardContainersByTheTexts) {
+  std::set<XString> set{XString("b"), WithZero("a"), XString("a"),
+                        XString("B")};
+  std::map<XString, int> map{{XString("b"), 1}, {XString("a"), 2}};
+  std::vector<XString> sorted{XString("b"), XString("\xE9"), XString("a")};
+  std::sort(sorted.begin(), sorted.end());
+  std::string got;
+  for (const XString& s : set) got += std::string(s) + "|";
+  for (const auto& [key, value] : map) got += std::string(key) + "|";
+  for (const XString& s : sorted) got += std::string(s) + "|";
+  EXPECT_EQ(got, "B|a|b|a|b|a|b|\xE9|");
+}
+
+// Each side up to its first zero byte; a prepended char is counted as
+// operator+=(char) counts it, so a zero one reads as the text with one more
+// in Length().
+TEST(XStringModern, ConcatenatesWithEveryType) {
+  // clang-format off
+  ExpectChanges({
+      CHANGE("cd", "abcd"s, 0, s = "ab" + s),
+      CHANGE("cd", "abcd"s, 0, const XString c = s; s = "ab" + c),
+      CHANGE("cd", "abcd"s, 0, s = std::string("ab") + s),
+      CHANGE("cd", "cdab"s, 0, const XString c = s; s = c + std::string("ab")),
+      CHANGE("cd", "abcd"s, 0, s = std::string_view("ab\0x", 4) + s),
+      CHANGE("cd", "cdab"s, 0, s = s + std::string_view("ab\0x", 4)),
+      CHANGE("cd", "xcd"s, 0, s = 'x' + s),
+      CHANGE("cd", "cd\0"s, 0, const XString c = s; s = '\0' + c),
+      CHANGE("cd", "cd"s, 0, s = Null() + s),
+      CHANGE("cd", "cdcd"s, 0, s = s + WithZero("cd"))});
+  // clang-format on
+}
+
+// size(), empty() and the iterators count Length(), a counted zero included,
+// while == reads the text up to its first zero.
+TEST(XStringModern, ContainerFaceCountsTheCountedCharacters) {
+  const XString zero = WithZero("ab"), empty = WithZero("");
+  EXPECT_EQ(std::string(zero.begin(), zero.end()), "ab\0"s);
+  EXPECT_EQ(std::string(zero.cbegin(), zero.cend()), "ab\0"s);
+  EXPECT_EQ(zero.size(), 3u);
+  EXPECT_EQ(zero.data(), zero.GetPtr());
+  EXPECT_EQ(zero.c_str(), zero.GetPtr());
+  EXPECT_TRUE(XString().empty());
+  EXPECT_FALSE(XString("a").empty());
+  EXPECT_FALSE(empty.empty());
+  EXPECT_TRUE(empty == "");
 }
 
 // Views, std::string, hashes, streams (whose width and fill apply) and fmt

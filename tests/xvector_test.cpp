@@ -63,9 +63,12 @@ TEST(XVector, CopiesOwnTheirArrays) {
   assigned = v;
   assigned = static_cast<XVector<Counted>&>(assigned);
   v[0].value = 100;
-  for (const XVector<Counted>* c : {&copy, &assigned})
-    EXPECT_TRUE(c->Count() == 64 && c->Capacity() == 64 && (*c)[0].value == 0 &&
-                (*c)[63].value == 63);
+  for (const XVector<Counted>* c : {&copy, &assigned}) {
+    EXPECT_EQ(c->Count(), 64);
+    EXPECT_EQ(c->Capacity(), 64);
+    EXPECT_EQ((*c)[0].value, 0);
+    EXPECT_EQ((*c)[63].value, 63);
+  }
   EXPECT_EQ(copied_empty.begin(), nullptr);
 }
 

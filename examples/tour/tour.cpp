@@ -8,7 +8,9 @@
 #include <morvane/XVector.h>
 #include <morvane/bmem.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 
 namespace {
 
@@ -33,6 +35,16 @@ void Strings() {
   XString number("  3,25 ");
   double value = number.Trim().GetValue();  // 3.25; number now holds "3.25"
   std::printf("%s, last \\ at %d, value %g\n", label.GetPtr(), slash, value);
+  // end snippet
+}
+
+void ModernStrings() {
+  // snippet: xstring_modern
+  std::set<XString> names{XString("b.obj"), XString("a.obj")};  // by text
+  XString first = "scene/" + *names.begin();                    // scene/a.obj
+  long dots = std::count(first.begin(), first.end(), '.');      // 1
+  if (first != "scene/a.obj" || first.empty()) std::puts("never printed");
+  std::printf("%s has %ld dot(s)\n", first.c_str(), dots);
   // end snippet
 }
 
@@ -90,6 +102,7 @@ void Geometry() {
 int main() {
   TrackedAllocation();
   Strings();
+  ModernStrings();
   Tokens();
   TextBuffer();
   Loader();

@@ -8,7 +8,10 @@
 /// `first_arg` that of the first variable argument. GCC for MinGW reads the
 /// `printf` archetype as the Microsoft runtime's conversions (\%I64d, no \%zu),
 /// which are the ones the DLL's formatter knows; elsewhere it means the C
-/// library's. Compilers without the attribute check nothing.
+/// library's. The check knows printf's grammar only: for a function whose
+/// own grammar differs (XString::Format in C++17 code) it checks the
+/// printf reading of the format, not the function's. Compilers without the
+/// attribute check nothing.
 #if defined(__GNUC__)
 #define MORVANE_PRINTF_LIKE(fmt_index, first_arg) \
   __attribute__((format(printf, fmt_index, first_arg)))

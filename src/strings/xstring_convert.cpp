@@ -2,6 +2,7 @@
 #include <array>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/platform.h"
 #include "strings/split_path.h"
@@ -33,6 +34,8 @@ double XString::GetValue() {
 }
 
 XString& XString::GetFromUnicode(const unsigned short* w) {
+  static constexpr unsigned short kNoUnits[] = {0};
+  if (w == nullptr) w = kNoUnits;
   int n = 0;
   while (w[n] != 0) ++n;
   char* new_text = NewText(n);
@@ -60,8 +63,8 @@ XString& XString::Trim() {
   return *this;
 }
 
-XString& XString::SplitPath(XString* drive, XString* dir, XString* fname,
-                            XString* ext) {
+const XString& XString::SplitPath(XString* drive, XString* dir, XString* fname,
+                                  XString* ext) const {
   // Every part is split before any is assigned, so a pointer may name this
   // string itself.
   std::array<char, kDriveRoom> drive_part{};
@@ -83,5 +86,11 @@ XString& XString::SplitPath(XString* drive, XString* dir, XString* fname,
   if (dir != nullptr) *dir = dir_part.data();
   if (fname != nullptr) *fname = fname_part.data();
   if (ext != nullptr) *ext = ext_part.data();
+  return *this;
+}
+
+XString& XString::SplitPath(XString* drive, XString* dir, XString* fname,
+                            XString* ext) {
+  std::as_const(*this).SplitPath(drive, dir, fname, ext);
   return *this;
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "strings/pattern_scan.h"
 #include "strings/xstring_internal.h"
@@ -19,6 +20,7 @@ using morvane::strings::ForwardScan;
 using morvane::strings::Install;
 using morvane::strings::Measure;
 using morvane::strings::NewText;
+using morvane::strings::OrEmpty;
 
 namespace {
 
@@ -41,7 +43,7 @@ bool PointsInto(const XString& s, const char* p) {
 
 }  // namespace
 
-XString XString::Sub(int from, int to) {
+XString XString::Sub(int from, int to) const {
   if (from < 0) from = 0;
   if (to > length) to = length;
   XString result;
@@ -57,18 +59,32 @@ XString XString::Sub(int from, int to) {
   return result;
 }
 
-int XString::Find(int start, const char* pattern) {
+XString XString::Sub(int from, int to) {
+  return std::as_const(*this).Sub(from, to);
+}
+
+int XString::Find(int start, const char* pattern) const {
+  pattern = OrEmpty(pattern);
   const int m = Measure(pattern);
   if (start < 0) start = 0;
   if (m == 0 || m > length || start >= length) return -1;
   return ForwardScan(text, length, start, pattern, m);
 }
 
-int XString::ReverseFind(int start, const char* pattern) {
+int XString::Find(int start, const char* pattern) {
+  return std::as_const(*this).Find(start, pattern);
+}
+
+int XString::ReverseFind(int start, const char* pattern) const {
+  pattern = OrEmpty(pattern);
   const int m = Measure(pattern);
   if (start > length) start = length;
   if (m == 0 || start < 0 || start < m - 1) return -1;
   return BackwardScan(text, start, pattern, m);
+}
+
+int XString::ReverseFind(int start, const char* pattern) {
+  return std::as_const(*this).ReverseFind(start, pattern);
 }
 
 XString& XString::Delete(int from, int to) {
@@ -87,6 +103,7 @@ XString& XString::Delete(int from, int to) {
 }
 
 XString& XString::Insert(int pos, const char* s) {
+  s = OrEmpty(s);
   const int size = Measure(s);
   if (pos < 0) pos = 0;
   if (pos > length) pos = length;
@@ -101,6 +118,8 @@ XString& XString::Insert(int pos, const char* s) {
 }
 
 XString& XString::Replace(int start, const char* what, const char* with) {
+  what = OrEmpty(what);
+  with = OrEmpty(with);
   const int idx = Find(start, what);
   if (idx < 0) return *this;
   ReplaceAt(*this, idx, Measure(what), with, Measure(with));
@@ -108,6 +127,8 @@ XString& XString::Replace(int start, const char* what, const char* with) {
 }
 
 XString& XString::ReplaceAll(int start, const char* what, const char* with) {
+  what = OrEmpty(what);
+  with = OrEmpty(with);
   const int w = Measure(what);
   if (w == 0) return *this;
   int idx = ForwardScan(text, length, start < 0 ? 0 : start, what, w);

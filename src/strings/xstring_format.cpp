@@ -1,4 +1,4 @@
-// XString::Format.
+// XString::Format and FormatV.
 //
 // The text is assembled in a 1024-character scratch area on the stack and
 // copied into one exact-size buffer at the end, so a call whose text fits
@@ -8,8 +8,8 @@
 // Each conversion gives the text that sprintf gives for its two-character
 // format: integers (common/integer_text.h) and strings are rendered without
 // going through sprintf, which is much slower at it; %g and %f by the C
-// runtime's own
-// formatter (platform::RenderDouble), whose text differs between runtimes.
+// runtime's own formatter (platform::RenderDouble), whose text differs
+// between runtimes.
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
@@ -119,9 +119,16 @@ size_t OrdinaryRunEnd(const char* format, size_t scan) {
 }  // namespace
 
 XString& XString::Format(const char* format, ...) {
-  Scratch scratch;
   va_list args;
   va_start(args, format);
+  FormatV(format, args);
+  va_end(args);
+  return *this;
+}
+
+XString& XString::FormatV(const char* format, va_list args) {
+  format = morvane::strings::OrEmpty(format);
+  Scratch scratch;
 
   size_t scan = 0;
   while (scan < kScanLimit && format[scan] != '\0') {
@@ -179,7 +186,6 @@ XString& XString::Format(const char* format, ...) {
     }
     scan += 2;
   }
-  va_end(args);
 
   // The length ends at the first zero: a %c of zero cuts the visible text.
   const char* assembled = scratch.Finish();

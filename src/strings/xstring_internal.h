@@ -34,6 +34,9 @@ inline char* CopyText(const char* from, int size) {
 
 inline int Measure(const char* s) { return static_cast<int>(std::strlen(s)); }
 
+// A C-string argument as the members read it: null reads as the empty text.
+inline const char* OrEmpty(const char* s) { return s != nullptr ? s : ""; }
+
 }  // namespace morvane::strings
 
 #endif  // MORVANE_SRC_STRINGS_XSTRING_INTERNAL_H_

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "strings/xstring_internal.h"
 
@@ -40,7 +41,10 @@ class TokenHolder {
 // end the scan) followed by the delimiters: those may point into an element
 // of `tokens`, which a regrowth of the vector releases while the scan still
 // needs them.
-XString& XString::Tokenize(XVector<XString>* tokens, const char* delimiters) {
+const XString& XString::Tokenize(XVector<XString>* tokens,
+                                 const char* delimiters) const {
+  if (tokens == nullptr) return *this;
+  delimiters = morvane::strings::OrEmpty(delimiters);
   TokenHolder holder;
   const size_t text_size = std::strlen(text) + 1;
   const size_t delimiters_size = std::strlen(delimiters) + 1;
@@ -54,5 +58,10 @@ XString& XString::Tokenize(XVector<XString>* tokens, const char* delimiters) {
        token = std::strtok(nullptr, own_delimiters)) {
     tokens->Add(holder.Show(token));
   }
+  return *this;
+}
+
+XString& XString::Tokenize(XVector<XString>* tokens, const char* delimiters) {
+  std::as_const(*this).Tokenize(tokens, delimiters);
   return *this;
 }

@@ -4,11 +4,15 @@
 #include <new>
 
 static int g_allocations = 0;
+static std::size_t g_last_size = 0;
 
 int morvane::testing::Allocations() { return g_allocations; }
 
+std::size_t morvane::testing::LastAllocationSize() { return g_last_size; }
+
 void* operator new(std::size_t size) {
   ++g_allocations;
+  g_last_size = size;
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }

@@ -5,10 +5,15 @@
 #ifndef MORVANE_TESTS_SUPPORT_ALLOCATION_COUNTER_H_
 #define MORVANE_TESTS_SUPPORT_ALLOCATION_COUNTER_H_
 
+#include <cstddef>
+
 namespace morvane::testing {
 
 // Allocations made so far by operator new and operator new[].
 int Allocations();
+
+// The size that the latest of them asked for.
+std::size_t LastAllocationSize();
 
 }  // namespace morvane::testing
 

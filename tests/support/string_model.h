@@ -1,7 +1,8 @@
 // A plain model of XString's searches and ReplaceAll on std::string,
 // written step by step from the documented rules, with the header's
-// clamping of starts outside the documented ranges. The property test and
-// the edit fuzzer hold the library to it.
+// clamping of starts outside the documented ranges and its reading of a null
+// C-string argument. The property test and the edit fuzzer hold the library
+// to it.
 #ifndef MORVANE_TESTS_SUPPORT_STRING_MODEL_H_
 #define MORVANE_TESTS_SUPPORT_STRING_MODEL_H_
 
@@ -11,6 +12,9 @@
 namespace morvane::model {
 
 inline int Size(const std::string& s) { return static_cast<int>(s.size()); }
+
+// A C-string argument as the members read it: null reads as the empty text.
+inline std::string Text(const char* s) { return s != nullptr ? s : ""; }
 
 // One forward pass that never backs up: after a partial match fails, the
 // failing character is not tried as a new start. A negative start searches

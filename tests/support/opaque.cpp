@@ -1,0 +1,3 @@
+#include "support/opaque.h"
+
+void* morvane::testing::OpaqueNull() { return nullptr; }
