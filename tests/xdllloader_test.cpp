@@ -73,6 +73,8 @@ TEST_F(LoaderTest, CandidatesCollapseSeparatorsBeforeTheBareName) {
             (Names{"libs\\" + tail, "\\srv\\share\\" + tail,
                    "\\srv\\share\\" + tail, "C:\\a\\b\\" + tail, name}));
   EXPECT_STREQ(std::as_const(*L()).GetPath(3), "C:/a\\\\b/");
+  EXPECT_EQ(L()->GetPath(4), nullptr);  // outside the list
+  EXPECT_EQ(std::as_const(*L()).GetPath(-1), nullptr);
 }
 
 TEST_F(LoaderTest, FirstSearchDirectoryThatYieldsTheNameWins) {

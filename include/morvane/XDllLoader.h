@@ -38,7 +38,7 @@ class MORVANE_API XDllLoader {
   /// `path` adds nothing.
   void AddPath(const char* path);
   /// The text of search directory `i`, 0 <= i < GetPathCount(); null for
-  /// GetPath(0) when there are no directories.
+  /// any other `i` (GetPath(0) when there are no directories included).
   const char* GetPath(int i);
   /// The same as GetPath(int), on a const loader; it reads the path list
   /// without rebuilding its index (XPtrList::Get(int) const).

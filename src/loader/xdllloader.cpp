@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -55,11 +56,18 @@ void XDllLoader::AddPath(const char* path) {
 }
 
 const char* XDllLoader::GetPath(int i) {
-  auto* path = static_cast<XString*>(paths.Get(i));
+  if (!paths.valid) paths.BuildIndex();
+  return std::as_const(*this).GetPath(i);
+}
+
+const char* XDllLoader::GetPath(int i) const {
+  const auto* path = static_cast<const XString*>(paths.Get(i));
   return path == nullptr ? nullptr : path->GetPtr();
 }
 
-int XDllLoader::GetPathCount() { return paths.Count(); }
+int XDllLoader::GetPathCount() { return std::as_const(*this).GetPathCount(); }
+
+int XDllLoader::GetPathCount() const { return paths.Count(); }
 
 HINSTANCE XDllLoader::LoadLibraryA(const char* name) {
   if (name == nullptr) return nullptr;
