@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/captured_stdout.h"
 #include "support/loaded_library.h"
 
 namespace {
@@ -134,11 +135,12 @@ TEST_F(LoaderTest, KillLoaderEndsTheInstanceAndTheNextStartsEmpty) {
 // would let more names through).
 TEST_F(LoaderTest, LoadLibrariesLoadsTheMatchesOfADirectory) {
   const std::string odd = Dir("wildcards");
-  testing::internal::CaptureStdout();  // null arguments: nothing at all
+  StartCapture();  // null arguments: nothing at all
   L()->LoadLibraries(nullptr, "*");
   L()->LoadLibraries(kPlugins.c_str(), nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_TRUE(g_loads.empty() && kSystem.get_cwd() == start_);
+  EXPECT_EQ(EndCapture(), "");
+  EXPECT_EQ(g_loads, Names{});
+  EXPECT_EQ(kSystem.get_cwd(), start_);
   // clang-format off
   const struct { const char* label; std::string dir; const char* pattern;
                  Names offered; std::string printed = "", start = kOverride; }
@@ -158,9 +160,9 @@ TEST_F(LoaderTest, LoadLibrariesLoadsTheMatchesOfADirectory) {
     SCOPED_TRACE(row.label);
     ASSERT_TRUE(kSystem.set_cwd(row.start.c_str()));
     g_loads.clear();
-    testing::internal::CaptureStdout();
+    StartCapture();
     L()->LoadLibraries(row.dir.c_str(), row.pattern);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), row.printed);
+    EXPECT_EQ(EndCapture(), row.printed);
     std::sort(g_loads.begin(), g_loads.end());  // Windows: the system's order
     EXPECT_EQ(g_loads, row.offered);
     EXPECT_EQ((std::filesystem::path(kSystem.get_cwd()) / "").string(),
