@@ -85,19 +85,27 @@ void ShowMessage(const char* caption, const char* text) {
 
 // A bare name that names a file in the working directory is loaded from
 // there, as Windows would; dlopen alone would search only the library path.
-HINSTANCE OpenLibrary(const char* name) {
+HINSTANCE OpenLibrary(const char* name, LoadFailure& failure) {
   std::string path(name);
   std::replace(path.begin(), path.end(), '\\', '/');
-  if (path.find('/') == std::string::npos) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-      path.insert(0, kCurrentDirectoryPrefix);
+  struct stat st;
+  const bool is_file = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (is_file && path.find('/') == std::string::npos)
+    path.insert(0, kCurrentDirectoryPrefix);
+  HINSTANCE module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module == nullptr) {
+    const char* reason = ::dlerror();
+    failure = LoadFailure{reason == nullptr ? path : reason, is_file};
   }
-  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  return module;
 }
 
 bool CloseLibrary(HINSTANCE module) {
   return module != nullptr && ::dlclose(module) == 0;
+}
+
+void* FindSymbol(HINSTANCE module, const char* name) {
+  return ::dlsym(module, name);
 }
 
 bool ReadCwd(char* buffer, size_t size) {
