@@ -20,8 +20,13 @@
 /// release them all, oldest first.
 ///
 /// On POSIX systems the candidate names keep the backslash as their separator
-/// and the platform layer maps it to '/'; a bare name that names a file in the
-/// working directory is loaded from there.
+/// and the platform layer maps it to '/'. A relative name (a bare one, or one
+/// built from a relative search directory) that names a file is loaded from
+/// the working directory by its absolute path, so that two files of one name
+/// in different directories are two modules, and one file reached under two
+/// spellings is one module. Windows is given the name unchanged, and hands
+/// back for a bare name the module of that base name that is loaded already,
+/// from whichever directory it came.
 ///
 /// Ownership: the instance is owned by the class from the first GetLoader to
 /// KillLoader; it owns its path strings and module records.
