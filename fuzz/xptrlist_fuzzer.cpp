@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <utility>
 
 #include "fuzz_input.h"
 
@@ -65,7 +66,9 @@ void Step(fuzz::Input& in, XPtrList& list, Model& model) {
     }
     case 2: {  // Get(0) on an empty list is null
       const int i = in.Index(0, n - 1);
-      FUZZ_CHECK(list.Get(i) == (n == 0 ? nullptr : model[i]));
+      void* const value = n == 0 ? nullptr : model[i];
+      FUZZ_CHECK(std::as_const(list).Get(i) == value);  // a stale index
+      FUZZ_CHECK(list.Get(i) == value);
       FUZZ_CHECK(list.valid);
       break;
     }
@@ -81,8 +84,10 @@ void Step(fuzz::Input& in, XPtrList& list, Model& model) {
       }
       break;
     }
-    case 4: {  // out of range: null, nothing removed
+    case 4: {  // out of range: null, nothing read or removed
       const int i = in.Byte() % 2 == 0 ? n + in.Byte() : -1 - in.Byte();
+      FUZZ_CHECK(std::as_const(list).Get(i) == nullptr);
+      FUZZ_CHECK(list.Get(i) == nullptr);
       if (n == 0 && i == 0) break;
       FUZZ_CHECK(list.RemoveAt(i) == nullptr);
       break;

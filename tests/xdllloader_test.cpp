@@ -3,11 +3,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/captured_stdout.h"
 #include "support/loaded_library.h"
 
 namespace {
@@ -26,11 +29,20 @@ std::string Dir(const std::string& name) {
 const std::string kPlugins = Dir("plugins"), kOverride = Dir("override"),
                   kMissing = Dir("missing"), kDeep = Dir(MORVANE_DEEP_DIR);
 const std::string kAlpha = "alpha" MORVANE_PLUGIN_SUFFIX,
-                  kBeta = "beta" MORVANE_PLUGIN_SUFFIX;
+                  kBeta = "beta" MORVANE_PLUGIN_SUFFIX,
+                  kGamma = "gamma" MORVANE_PLUGIN_SUFFIX;
+const bool kWindows = kPlugins.back() == '\\';
 
 XDllLoader* L() { return XDllLoader::GetLoader(); }
 std::string Line(const std::string& dir, const std::string& name) {
   return "XDllLoader loaded: " + dir + " --> " + name + "\n";
+}
+// The directory of the sample tree that a test plug-in was built into; empty
+// for any other module.
+std::string Folder(HINSTANCE module) {
+  auto folder = reinterpret_cast<const char* (*)()>(
+      XDllLoader::GetSymbol(module, "morvane_plugin_folder"));
+  return folder == nullptr ? "" : folder();
 }
 
 // What the loader asked of the system, in order.
@@ -73,6 +85,8 @@ TEST_F(LoaderTest, CandidatesCollapseSeparatorsBeforeTheBareName) {
             (Names{"libs\\" + tail, "\\srv\\share\\" + tail,
                    "\\srv\\share\\" + tail, "C:\\a\\b\\" + tail, name}));
   EXPECT_STREQ(std::as_const(*L()).GetPath(3), "C:/a\\\\b/");
+  EXPECT_EQ(L()->GetPath(4), nullptr);  // outside the list
+  EXPECT_EQ(std::as_const(*L()).GetPath(-1), nullptr);
 }
 
 TEST_F(LoaderTest, FirstSearchDirectoryThatYieldsTheNameWins) {
@@ -80,6 +94,85 @@ TEST_F(LoaderTest, FirstSearchDirectoryThatYieldsTheNameWins) {
     L()->AddPath(dir.c_str());
   EXPECT_NE(L()->LoadLibraryA(kAlpha.c_str()), nullptr);
   EXPECT_EQ(g_loads.size(), 2u);  // the missing directory, then the override
+}
+
+// A relative name is loaded from the working directory, one module per
+// file: the bare name from two directories, then the search directory "."
+// from both (one file under two spellings stays the module it is). Windows
+// hands back the loaded module of the same base name for a bare name.
+TEST_F(LoaderTest, EachFileOfOneNameIsAModuleOfItsOwn) {
+  // clang-format off
+  const struct { const char* label; bool dot; std::string cwd;
+                 const char *folder, *on_windows; }
+  kRows[] = {
+    {"bare, plugins", false, kPlugins, "plugins", "plugins"},
+    {"bare, override", false, kOverride, "override", "plugins"},
+    {"dot, plugins", true, kPlugins, "plugins", "plugins"},
+    {"dot, override", true, kOverride, "override", "override"},
+  };
+  // clang-format on
+  std::map<std::string, HINSTANCE> first;  // the module of each folder
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.label);
+    if (row.dot && L()->GetPathCount() == 0) L()->AddPath(".");
+    ASSERT_TRUE(kSystem.set_cwd(row.cwd.c_str()));
+    HINSTANCE module = L()->LoadLibraryA(kAlpha.c_str());
+    const std::string folder = Folder(module);
+    EXPECT_EQ(folder, kWindows ? row.on_windows : row.folder);
+    EXPECT_EQ(module, first.emplace(folder, module).first->second);
+  }
+}
+
+// --- symbols and failure reasons ---------------------------------------------
+
+// Null arguments and missing names find nothing (dlsym would search the
+// whole process for the C library's malloc given a null module).
+TEST_F(LoaderTest, GetSymbolFindsWhatAModuleExports) {
+  L()->AddPath(kPlugins.c_str());
+  HINSTANCE alpha = L()->LoadLibraryA(kAlpha.c_str());
+  EXPECT_EQ(Folder(alpha), "plugins");
+  EXPECT_EQ(XDllLoader::GetSymbol(alpha, "morvane_plugin_missing"), nullptr);
+  EXPECT_EQ(XDllLoader::GetSymbol(alpha, nullptr), nullptr);
+  EXPECT_EQ(XDllLoader::GetSymbol(nullptr, "malloc"), nullptr);
+}
+
+// LastError after each call in turn: the reason names the file that exists
+// but would not load (plugins/gamma, not the missing bare name tried after
+// it), else the last name tried; a load or a null name empties it, calls
+// other than loads keep it; for LoadLibraries the latest name that failed
+// counts, even before a load (there gamma's bare name exists too: Windows
+// names it as it was given).
+TEST_F(LoaderTest, LastErrorSaysWhyTheLatestCallLoadedNothing) {
+  L()->AddPath(kMissing.c_str());
+  L()->AddPath(kPlugins.c_str());
+  const std::string gamma = kPlugins + kGamma + ": ";
+  // clang-format off
+  const struct { const char* label; std::function<void()> call;
+                 std::string reason; }
+  kRows[] = {
+    {"not a library", [] { L()->LoadLibraryA(kGamma.c_str()); }, gamma},
+    {"none offered", [] { L()->LoadLibraries(kPlugins.c_str(), "z*"); }, ""},
+    {"missing", [] { L()->LoadLibraryA("nowhere.x"); }, "nowhere.x: "},
+    {"no load", [] { L()->GetSymbol(nullptr, "x"); L()->FreeAll(); },
+     "nowhere.x: "},
+    {"loaded", [] { L()->LoadLibraryA(kAlpha.c_str()); }, ""},
+    {"empty name", [] { L()->LoadLibraryA(""); }, "empty library name"},
+    {"null name", [] { L()->LoadLibraryA(nullptr); }, ""},
+    {"a failure, then a load", [] {
+       Calls().find_files = [](const char*) { return Names{kGamma, kAlpha}; };
+       L()->LoadLibraries(kPlugins.c_str(), "*");
+       Calls().find_files = kSystem.find_files;
+     }, kWindows ? kGamma + ": " : gamma},
+    {"null directory", [] { L()->LoadLibraries(nullptr, "*"); }, ""},
+  };
+  // clang-format on
+  for (const auto& row : kRows) {
+    StartCapture(), row.call(), EndCapture();  // no lines of loads shown
+    const std::string reason = XDllLoader::LastError();
+    EXPECT_EQ(reason.substr(0, row.reason.size()), row.reason) << row.label;
+    EXPECT_EQ(reason.empty(), row.reason.empty())
+        << row.label << ": " << reason;
+  }
 }
 
 // --- records of the modules loaded -------------------------------------------
@@ -132,18 +225,19 @@ TEST_F(LoaderTest, KillLoaderEndsTheInstanceAndTheNextStartsEmpty) {
 // would let more names through).
 TEST_F(LoaderTest, LoadLibrariesLoadsTheMatchesOfADirectory) {
   const std::string odd = Dir("wildcards");
-  testing::internal::CaptureStdout();  // null arguments: nothing at all
+  StartCapture();  // null arguments: nothing at all
   L()->LoadLibraries(nullptr, "*");
   L()->LoadLibraries(kPlugins.c_str(), nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_TRUE(g_loads.empty() && kSystem.get_cwd() == start_);
+  EXPECT_EQ(EndCapture(), "");
+  EXPECT_EQ(g_loads, Names{});
+  EXPECT_EQ(kSystem.get_cwd(), start_);
   // clang-format off
   const struct { const char* label; std::string dir; const char* pattern;
                  Names offered; std::string printed = "", start = kOverride; }
   kRows[] = {
     {"entered", kPlugins, "a*", {kAlpha}, Line(kPlugins, kAlpha)},
     {"not entered", kMissing, "a*", {kAlpha}, Line(kMissing, kAlpha)},
-    {"not a library", kPlugins, "*m*", {"gamma" MORVANE_PLUGIN_SUFFIX}},
+    {"not a library", kPlugins, "*m*", {kGamma}},
     {"from deep", kPlugins, "?et?*", {kBeta}, Line(kPlugins, kBeta), kDeep},
     {"[", odd, "lib[1].x", {"lib[1].x"}}, {"?", odd, "lib?.x", {"lib1.x"}},
     {"*", odd, "l*1*.x", {"lib1.x", "lib[12].x", "lib[1].x"}},
@@ -152,13 +246,13 @@ TEST_F(LoaderTest, LoadLibrariesLoadsTheMatchesOfADirectory) {
   // clang-format on
   for (const auto& row : kRows) {
     // Windows names cannot hold a backslash.
-    if (kPlugins.back() == '\\' && row.label[0] == '\\') continue;
+    if (kWindows && row.label[0] == '\\') continue;
     SCOPED_TRACE(row.label);
     ASSERT_TRUE(kSystem.set_cwd(row.start.c_str()));
     g_loads.clear();
-    testing::internal::CaptureStdout();
+    StartCapture();
     L()->LoadLibraries(row.dir.c_str(), row.pattern);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), row.printed);
+    EXPECT_EQ(EndCapture(), row.printed);
     std::sort(g_loads.begin(), g_loads.end());  // Windows: the system's order
     EXPECT_EQ(g_loads, row.offered);
     EXPECT_EQ((std::filesystem::path(kSystem.get_cwd()) / "").string(),

@@ -11,7 +11,6 @@
 
 #include "../plugins/demo_plugin.h"
 #include "steps.h"
-#include "system.h"
 #include "wildcard.h"
 
 namespace demo {
@@ -61,16 +60,16 @@ int ShowPlugins(const std::string& directory, const std::string& pattern,
       std::printf("  %-14s (does not load)\n", name.c_str());
       continue;
     }
-    auto entry =
-        reinterpret_cast<DemoEntry>(FindExport(module, kDemoEntryName));
+    auto entry = reinterpret_cast<DemoEntry>(
+        XDllLoader::GetSymbol(module, kDemoEntryName));
     if (entry == nullptr) {
       std::printf("  %-14s (exports no %s)\n", name.c_str(), kDemoEntryName);
     } else {
       XStringBuf answer(16);
       entry(line, &answer);
       std::printf("  %-14s %s\n", name.c_str(), answer.GetPtr());
-      auto about =
-          reinterpret_cast<DemoAbout>(FindExport(module, kDemoAboutName));
+      auto about = reinterpret_cast<DemoAbout>(
+          XDllLoader::GetSymbol(module, kDemoAboutName));
       if (about != nullptr) std::printf("    (%s)\n", about());
       ++answered;
     }

@@ -4,19 +4,10 @@
 #ifndef MORVANE_EXAMPLES_PLUGIN_HOST_SYSTEM_H_
 #define MORVANE_EXAMPLES_PLUGIN_HOST_SYSTEM_H_
 
-#include <morvane/XDllLoader.h>
-
 #include <string>
 #include <vector>
 
 namespace demo {
-
-// Any exported function; cast it to its real type before calling it.
-using Function = void (*)();
-
-// The function `name` that `module` exports, or null (dlsym on POSIX,
-// GetProcAddress on Windows).
-Function FindExport(HINSTANCE module, const char* name);
 
 // The path of the running executable; `argv0` when the system cannot say.
 std::string ExecutablePath(const char* argv0);

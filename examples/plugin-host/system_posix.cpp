@@ -1,5 +1,4 @@
-// POSIX side of the host's system calls: dlsym, /proc/self/exe, posix_spawn.
-#include <dlfcn.h>
+// POSIX side of the host's system calls: /proc/self/exe, posix_spawn.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,10 +11,6 @@
 extern char** environ;
 
 namespace demo {
-
-Function FindExport(HINSTANCE module, const char* name) {
-  return reinterpret_cast<Function>(::dlsym(module, name));
-}
 
 std::string ExecutablePath(const char* argv0) {
   std::vector<char> buffer(4096);

@@ -1,5 +1,4 @@
-// Windows side of the host's system calls: GetProcAddress,
-// GetModuleFileNameA, _spawnv.
+// Windows side of the host's system calls: GetModuleFileNameA, _spawnv.
 #include <process.h>
 #include <windows.h>
 
@@ -36,10 +35,6 @@ std::string Quote(const std::string& arg) {
 }
 
 }  // namespace
-
-Function FindExport(HINSTANCE module, const char* name) {
-  return reinterpret_cast<Function>(::GetProcAddress(module, name));
-}
 
 std::string ExecutablePath(const char* argv0) {
   char buffer[MAX_PATH];

@@ -74,8 +74,12 @@ void Loader() {
   loader->AddPath("plugins");  // search directories are tried in order
   loader->LoadLibraries("plugins", "*.plugin");  // every match, recorded
   HINSTANCE extra = loader->LoadLibraryA("extra.plugin");  // null if not found
-  std::printf("%d search path(s), extra %s\n", loader->GetPathCount(),
-              extra != nullptr ? "loaded" : "not found");
+  if (extra == nullptr) {
+    std::printf("extra not loaded: %s\n", XDllLoader::LastError());
+  } else if (void* entry = XDllLoader::GetSymbol(extra, "plugin_main")) {
+    reinterpret_cast<void (*)()>(entry)();  // its real type
+  }
+  std::printf("%d search path(s)\n", loader->GetPathCount());
   loader->KillLoader();  // releases everything it loaded, oldest first
   // end snippet
 }

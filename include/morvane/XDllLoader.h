@@ -20,8 +20,13 @@
 /// release them all, oldest first.
 ///
 /// On POSIX systems the candidate names keep the backslash as their separator
-/// and the platform layer maps it to '/'; a bare name that names a file in the
-/// working directory is loaded from there.
+/// and the platform layer maps it to '/'. A relative name (a bare one, or one
+/// built from a relative search directory) that names a file is loaded from
+/// the working directory by its absolute path, so that two files of one name
+/// in different directories are two modules, and one file reached under two
+/// spellings is one module. Windows is given the name unchanged, and hands
+/// back for a bare name the module of that base name that is loaded already,
+/// from whichever directory it came.
 ///
 /// Ownership: the instance is owned by the class from the first GetLoader to
 /// KillLoader; it owns its path strings and module records.
@@ -38,7 +43,7 @@ class MORVANE_API XDllLoader {
   /// `path` adds nothing.
   void AddPath(const char* path);
   /// The text of search directory `i`, 0 <= i < GetPathCount(); null for
-  /// GetPath(0) when there are no directories.
+  /// any other `i` (GetPath(0) when there are no directories included).
   const char* GetPath(int i);
   /// The same as GetPath(int), on a const loader; it reads the path list
   /// without rebuilding its index (XPtrList::Get(int) const).
@@ -49,8 +54,9 @@ class MORVANE_API XDllLoader {
   int GetPathCount() const;
 
   /// Loads `name` from the first search directory that yields it, else by the
-  /// bare name; records and returns the module, or null when nothing loads.
-  /// A null `name` loads nothing and returns null.
+  /// bare name; records and returns the module, or null when nothing loads
+  /// (LastError then says why). A null `name` loads nothing and returns
+  /// null.
   HINSTANCE LoadLibraryA(const char* name);
   /// Enters `directory` and loads every entry whose name matches `pattern`
   /// through LoadLibraryA, printing "XDllLoader loaded: <directory> -->
@@ -64,6 +70,28 @@ class MORVANE_API XDllLoader {
   /// line names `directory` all the same. A null `directory` or `pattern`
   /// loads nothing, prints nothing and leaves the working directory alone.
   void LoadLibraries(const char* directory, const char* pattern);
+  /// The address of the function or variable `name` that `module` exports
+  /// (dlsym, GetProcAddress); cast it to its real type. Null for a null
+  /// `module` or `name`, and when the symbol is missing.
+  static void* GetSymbol(HINSTANCE module, const char* name);
+  /// Why the latest LoadLibraryA or LoadLibraries call failed to load a
+  /// library: the system's text, which names the file tried. On POSIX that is
+  /// dlerror's text ("<file>: <reason>"); on Windows the file name, ": " and
+  /// the system's message for the error code (FormatMessage). Of the
+  /// attempts of one LoadLibraryA call, the last one whose file exists (a
+  /// text file given as a plug-in) gives the reason; when none of them
+  /// exists, the last attempt (the bare name).
+  /// For LoadLibraries, the latest name that would not load gives it, even
+  /// when later names load. An empty name, which no system is asked to load,
+  /// gives "empty library name".
+  ///
+  /// Empty (never null) before the first such call, after a LoadLibraryA
+  /// call that loaded its library or had a null `name`, and after a
+  /// LoadLibraries call in which every name offered loaded (or none was
+  /// offered). Every LoadLibraryA and LoadLibraries call replaces it; nothing
+  /// else changes it. The text stays valid until the next such call.
+  static const char* LastError();
+
   /// Releases `module`; true when the system released it. On success the
   /// first record of that module is dropped, so FreeAll does not release it
   /// again.

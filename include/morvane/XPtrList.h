@@ -42,8 +42,9 @@ class MORVANE_API XPtrList {
   /// Appends `value` at the end. The first value of an empty list goes into
   /// its existing node.
   void AddTail(void* value);
-  /// The value at `i`, 0 <= i < Count(); Get(0) on an empty list is null.
-  /// Rebuilds the index first when it is not current.
+  /// The value at `i`, 0 <= i < Count(); null for any other `i` (Get(0) on
+  /// an empty list included). Rebuilds the index first when it is not
+  /// current, whatever `i` is.
   void* Get(int i);
   /// The same value as Get(int), changing nothing: reads the index when it is
   /// current and otherwise walks the chain from the first node (`i` steps)

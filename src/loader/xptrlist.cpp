@@ -1,6 +1,8 @@
 // XPtrList: the doubly linked chain and its on-demand index.
 #include <morvane/XPtrList.h>
 
+#include <utility>
+
 XPtrList::XPtrList() { Init(); }
 
 XPtrList::XPtrList(XPtrList& other) {
@@ -67,7 +69,16 @@ void XPtrList::AddTail(void* value) {
 
 void* XPtrList::Get(int i) {
   if (!valid) BuildIndex();
-  return index[i];
+  return std::as_const(*this).Get(i);
+}
+
+// A stale index stays stale: the value is then found by walking the chain.
+void* XPtrList::Get(int i) const {
+  if (i < 0 || i >= nodecount) return nullptr;
+  if (valid) return index[i];
+  const Node* node = first;
+  for (int at = 0; at < i; ++at) node = node->next;
+  return node->value;
 }
 
 void XPtrList::BuildIndex() {
@@ -128,4 +139,6 @@ void XPtrList::Clear() {
   Init();
 }
 
-int XPtrList::Count() { return count; }
+int XPtrList::Count() { return std::as_const(*this).Count(); }
+
+int XPtrList::Count() const { return count; }

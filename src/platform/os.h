@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace morvane::platform {
+struct LoadFailure;  // platform.h
+}  // namespace morvane::platform
+
 namespace morvane::platform::os {
 
 // Hands `text` to an attached debugger (OutputDebugStringA); does nothing
@@ -32,10 +36,13 @@ void AppendToFile(const char* path, const char* text, std::size_t size);
 void ShowMessage(const char* caption, const char* text);
 
 // Loads the dynamic library `name` (not empty); null when it cannot be
-// loaded.
-HINSTANCE OpenLibrary(const char* name);
+// loaded, with `failure` then filled in (SystemCalls::load_failure in
+// platform.h says how).
+HINSTANCE OpenLibrary(const char* name, LoadFailure& failure);
 // Releases `module`; true when the system released it.
 bool CloseLibrary(HINSTANCE module);
+// The contract of SystemCalls::find_symbol (platform.h).
+void* FindSymbol(HINSTANCE module, const char* name);
 
 // getcwd's contract: true when the working directory and its terminator fit
 // the `size` bytes at `buffer` (and are written there); on false, errno is

@@ -52,12 +52,26 @@ void ShowFailedCheck(const char* text) {
   std::abort();
 }
 
+// The reason given for an empty name.
+constexpr char kEmptyNameReason[] = "empty library name";
+
+// Why the latest LoadLibraryByName call that returned null failed.
+LoadFailure& StoredLoadFailure() {
+  static LoadFailure failure;
+  return failure;
+}
+
 // An empty name loads nothing on any system (dlopen would hand back the
 // program itself).
 HINSTANCE LoadLibraryByName(const char* name) {
-  if (*name == '\0') return nullptr;
-  return os::OpenLibrary(name);
+  if (*name == '\0') {
+    StoredLoadFailure() = LoadFailure{kEmptyNameReason, false};
+    return nullptr;
+  }
+  return os::OpenLibrary(name, StoredLoadFailure());
 }
+
+LoadFailure LastLoadFailure() { return StoredLoadFailure(); }
 
 std::string GetCwd() {
   std::string buffer(kFirstCwdRoom, '\0');
@@ -70,8 +84,9 @@ std::string GetCwd() {
 }
 
 constexpr SystemCalls kDefaultCalls = {
-    DebugOutput, ShowFailedCheck,     LoadLibraryByName, os::CloseLibrary,
-    GetCwd,      os::ChangeDirectory, os::FindFiles,
+    DebugOutput,      ShowFailedCheck, LoadLibraryByName,
+    os::CloseLibrary, GetCwd,          os::ChangeDirectory,
+    os::FindFiles,    os::FindSymbol,  LastLoadFailure,
 };
 
 // os::FormatText with the arguments given directly.

@@ -21,6 +21,15 @@
 
 namespace morvane::platform {
 
+// Why a load failed: the system's text, which names the file, and whether the
+// file was there (so that the text tells why a file would not load rather
+// than that it was missing): on POSIX a regular file of that name exists; on
+// Windows the error is not one of the system's not-found errors.
+struct LoadFailure {
+  std::string text;
+  bool file_exists = false;
+};
+
 struct SystemCalls {
   // Sends one message to the debugger channel. On Windows:
   // OutputDebugStringA, unchanged. Also (the only destination on POSIX) the
@@ -51,6 +60,15 @@ struct SystemCalls {
   // character only itself), in the order the system's search delivers them
   // (sorted by byte order on POSIX).
   std::vector<std::string> (*find_files)(const char* pattern);
+
+  // The address of the symbol `name` (not null) that `module` (not null)
+  // exports (dlsym, GetProcAddress); null when it exports none.
+  void* (*find_symbol)(HINSTANCE module, const char* name);
+  // Why the latest load_library call that returned null failed. On POSIX:
+  // dlerror's text ("<file>: <reason>"). On Windows: the name, ": " and the
+  // system's message for GetLastError() (FormatMessage). An empty name,
+  // which no system is asked to load, gives "empty library name".
+  LoadFailure (*load_failure)();
 };
 
 // The platform's own functions, for restoring entries.

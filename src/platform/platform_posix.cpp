@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,6 @@ namespace {
 
 constexpr char kCaptionSeparator[] = ": ";
 constexpr char kCurrentDirectory[] = ".";
-constexpr char kCurrentDirectoryPrefix[] = "./";
 
 void WriteAll(int fd, const char* text, size_t size) {
   while (size > 0) {
@@ -60,6 +61,15 @@ bool MatchesWildcards(const char* pattern, const char* name) {
   return *pattern == '\0';
 }
 
+// The working directory, whatever its length (getcwd allocates it, as the
+// C libraries of Linux, the BSDs and macOS do for a null buffer); empty when
+// it cannot be read.
+std::string WorkingDirectory() {
+  std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0),
+                                                  &std::free);
+  return cwd == nullptr ? std::string() : std::string(cwd.get());
+}
+
 }  // namespace
 
 namespace os {
@@ -83,21 +93,35 @@ void ShowMessage(const char* caption, const char* text) {
   WriteAll(STDERR_FILENO, line.data(), line.size());
 }
 
-// A bare name that names a file in the working directory is loaded from
-// there, as Windows would; dlopen alone would search only the library path.
-HINSTANCE OpenLibrary(const char* name) {
+// A relative name that names a regular file is opened by its absolute path
+// (the working directory joined with the name), so that the dynamic linker,
+// which takes a relative spelling it has seen before for the module it
+// loaded then, compares files: two files of one name are two modules, and
+// one file under two spellings stays one module. Other names go to dlopen as
+// they are (a bare one through its own search).
+HINSTANCE OpenLibrary(const char* name, LoadFailure& failure) {
   std::string path(name);
   std::replace(path.begin(), path.end(), '\\', '/');
-  if (path.find('/') == std::string::npos) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-      path.insert(0, kCurrentDirectoryPrefix);
+  struct stat st;
+  const bool is_file = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (is_file && path.front() != '/') {
+    const std::string cwd = WorkingDirectory();
+    if (!cwd.empty()) path.insert(0, cwd + '/');
   }
-  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  HINSTANCE module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module == nullptr) {
+    const char* reason = ::dlerror();
+    failure = LoadFailure{reason == nullptr ? path : reason, is_file};
+  }
+  return module;
 }
 
 bool CloseLibrary(HINSTANCE module) {
   return module != nullptr && ::dlclose(module) == 0;
+}
+
+void* FindSymbol(HINSTANCE module, const char* name) {
+  return ::dlsym(module, name);
 }
 
 bool ReadCwd(char* buffer, size_t size) {

@@ -33,6 +33,24 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
+constexpr char kReasonSeparator[] = ": ";
+// Room for a system message; a longer one is cut.
+constexpr DWORD kMessageRoom = 512;
+
+// The system's text for the error `code`, without its line end; the code in
+// decimal when the system has no text for it.
+std::string SystemMessage(DWORD code) {
+  char text[kMessageRoom];
+  DWORD size = ::FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+      0, text, kMessageRoom, nullptr);
+  while (size > 0 && (text[size - 1] == '\n' || text[size - 1] == '\r' ||
+                      text[size - 1] == ' '))
+    --size;
+  if (size == 0) return std::to_string(code);
+  return std::string(text, size);
+}
+
 }  // namespace
 
 namespace os {
@@ -71,9 +89,25 @@ void ShowMessage(const char* caption, const char* text) {
   ::MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
-HINSTANCE OpenLibrary(const char* name) { return ::LoadLibraryA(name); }
+// The name is given to the system unchanged: a bare name reaches a loaded
+// module of that base name before any file.
+HINSTANCE OpenLibrary(const char* name, LoadFailure& failure) {
+  HINSTANCE module = ::LoadLibraryA(name);
+  if (module == nullptr) {
+    const DWORD code = ::GetLastError();
+    failure = LoadFailure{
+        std::string(name) + kReasonSeparator + SystemMessage(code),
+        code != ERROR_MOD_NOT_FOUND && code != ERROR_FILE_NOT_FOUND &&
+            code != ERROR_PATH_NOT_FOUND};
+  }
+  return module;
+}
 
 bool CloseLibrary(HINSTANCE module) { return ::FreeLibrary(module) != 0; }
+
+void* FindSymbol(HINSTANCE module, const char* name) {
+  return reinterpret_cast<void*>(::GetProcAddress(module, name));
+}
 
 bool ReadCwd(char* buffer, size_t size) {
   return ::_getcwd(buffer, static_cast<int>(size)) != nullptr;

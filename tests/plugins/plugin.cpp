@@ -1,2 +1,3 @@
-// A sample plug-in for the loader tests: a real library that does nothing.
-extern "C" int morvane_plugin() { return 0; }
+// A sample plug-in for the loader tests: a real library that names the
+// directory of the sample tree that it was built into.
+extern "C" const char* morvane_plugin_folder() { return MORVANE_PLUGIN_FOLDER; }
