@@ -43,7 +43,7 @@ passed=0
 
 # The warning options of morvane's own targets (cmake/MorvaneWarnings.cmake).
 consumer_flags="-Wall -Wextra -Wpedantic"
-[[ ${MORVANE_WERROR^^} =~ ^(OFF|0|FALSE|NO|N)$ ]] || consumer_flags+=" -Werror"
+if werror; then consumer_flags+=" -Werror"; fi
 
 step() { echo "--- consumer: $*"; }
 

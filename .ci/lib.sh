@@ -5,6 +5,11 @@
 # the environment (MORVANE_WERROR=OFF lets a local run see them all).
 export MORVANE_WERROR=${MORVANE_WERROR:-ON}
 
+# werror: whether MORVANE_WERROR is on (not one of the false values of CMake).
+werror() {
+  [[ ! ${MORVANE_WERROR^^} =~ ^(OFF|0|FALSE|NO|N|IGNORE|NOTFOUND|)$ ]]
+}
+
 # apt_install <package>...: installs Debian packages; the second attempt,
 # after a fresh package list, covers a transient mirror failure.
 apt_install() {

@@ -20,6 +20,13 @@ require clang-tidy cmake g++ x86_64-w64-mingw32-g++-posix=g++-mingw-w64-x86-64
 cmake --preset dev -B "$build" -DMORVANE_BUILD_TESTS=OFF \
   -DMORVANE_BUILD_EXAMPLES=OFF >/dev/null
 
+# Every CI build makes warnings errors (lib.sh): the option reaches the
+# compiler.
+if werror && ! grep -q -- ' -Werror ' "$build/compile_commands.json"; then
+  echo "tidy: MORVANE_WERROR=$MORVANE_WERROR, but the compile commands lack -Werror"
+  exit 1
+fi
+
 mapfile -t files < <(
   sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build/compile_commands.json" |
     grep "^$root/src/.*\.cpp$" | sort -u
