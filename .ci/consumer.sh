@@ -7,15 +7,20 @@
 #      the .deb fields (name, version, architecture, dependencies) and file
 #      lists are checked, both are unpacked with `dpkg-deb -x` into a
 #      temporary root (the Debian layout below usr/, multiarch lib
-#      directory), and the .tar.gz into another;
+#      directory), and the .tar.gz into another; the .deb's library is
+#      stripped and its morvane.pc names /usr plainly, while the tarball's
+#      morvane.pc finds its prefix from its own location;
 #   3. for the plain install, the unpacked .debs and the unpacked tarball:
 #      the installed files (versioned library, links, SONAME, headers), then
 #      a project that uses find_package(morvane CONFIG) and a program built
-#      with `pkg-config --cflags --libs morvane`, each built and run;
+#      with `pkg-config --cflags --libs morvane` (for the .debs with the
+#      unpacked root as PKG_CONFIG_SYSROOT_DIR), each built and run;
 #   4. a parent project that add_subdirectory()s the source tree, with
 #      morvane's own tests off;
 #   5. the installed morvane-leaks (from the unpacked .debs) on a small log.
-# Each consumer runs in an empty directory and must leave no leak log there.
+# Each consumer program is built with morvane's warnings (errors unless
+# MORVANE_WERROR=OFF), runs in an empty directory and must leave no leak log
+# there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -27,14 +32,19 @@ require cmake g++ make pkg-config dpkg-shlibdeps=dpkg-dev file
 work=$(mktemp -d "${TMPDIR:-/tmp}/morvane-consumer.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-version=$(sed -n 's/^project(morvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(project_version)
 major=${version%%.*}
 arch=$(dpkg --print-architecture)
 multiarch=$(gcc -print-multiarch)
 runtime_deb=build/package/libmorvane${major}_${version}_${arch}.deb
 dev_deb=build/package/libmorvane-dev_${version}_${arch}.deb
 tarball=build/package/morvane-${version}-Linux.tar.gz
+mapfile -t headers < <(public_headers)
 passed=0
+
+# The warning options of morvane's own targets (cmake/MorvaneWarnings.cmake).
+consumer_flags="-Wall -Wextra -Wpedantic"
+if werror; then consumer_flags+=" -Werror"; fi
 
 step() { echo "--- consumer: $*"; }
 
@@ -53,8 +63,9 @@ run_consumer() {
 }
 
 # check_and_consume <label> <prefix> <lib directory below the prefix>
+#                   [<pkg-config sysroot>]
 check_and_consume() {
-  local label=$1 prefix=$2 libdir=$2/$3 build=$work/$1
+  local label=$1 prefix=$2 libdir=$2/$3 build=$work/$1 sysroot=${4:-}
   step "$label: the installed files below $prefix"
   [[ -f $libdir/libmorvane.so.$version ]] || fail "no $libdir/libmorvane.so.$version"
   [[ $(readlink "$libdir/libmorvane.so.$major") == libmorvane.so.$version ]] ||
@@ -65,14 +76,17 @@ check_and_consume() {
   soname=$(objdump -p "$libdir/libmorvane.so.$version" | awk '$1 == "SONAME" {print $2}')
   [[ $soname == libmorvane.so.$major ]] || fail "SONAME is '$soname'"
   [[ -x $prefix/bin/morvane-leaks ]] || fail "no $prefix/bin/morvane-leaks"
-  for header in bmem.h export.h X3DMath.h XDllLoader.h XPtrList.h XString.h \
-                XStringBuf.h XVector.h; do
-    [[ -f $prefix/include/morvane/$header ]] || fail "header $header not installed"
+  local header
+  for header in "${headers[@]}"; do
+    [[ -f $prefix/include/$header ]] || fail "header $header not installed"
   done
 
   step "$label: find_package(morvane CONFIG) consumer"
+  # Not SYSTEM: the warnings also cover morvane's headers.
   cmake -S tests/consumer/cmake -B "$build/cmake" \
-    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS="$consumer_flags" -DCMAKE_NO_SYSTEM_FROM_IMPORTED=ON \
+    >/dev/null
   grep -qx "morvane_DIR:PATH=$libdir/cmake/morvane" "$build/cmake/CMakeCache.txt" ||
     fail "find_package did not take the package below $prefix"
   cmake --build "$build/cmake" -j "$jobs" >/dev/null
@@ -81,8 +95,9 @@ check_and_consume() {
 
   step "$label: pkg-config consumer"
   mkdir -p "$build/pkgconfig"
-  PKG_CONFIG_PATH=$libdir/pkgconfig make -s -C tests/consumer/pkgconfig \
-    OUT="$build/pkgconfig"
+  PKG_CONFIG_PATH=$libdir/pkgconfig PKG_CONFIG_SYSROOT_DIR=$sysroot \
+    make -s -C tests/consumer/pkgconfig OUT="$build/pkgconfig" \
+    CXXFLAGS="-O2 $consumer_flags"
   LD_LIBRARY_PATH=$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} \
     run_consumer "$build/pkgconfig/pkgconfig_consumer"
 }
@@ -141,8 +156,7 @@ expect_files "$dev_deb" "$lib/libmorvane.so" usr/bin/morvane-leaks \
   "$lib/cmake/morvane/morvaneConfigVersion.cmake" \
   "$lib/cmake/morvane/morvaneTargets.cmake" \
   "$lib/cmake/morvane/morvaneTargets-release.cmake" \
-  "$lib/pkgconfig/morvane.pc" \
-  $(cd include && find morvane -name '*.h' | sed 's|^|usr/include/|')
+  "$lib/pkgconfig/morvane.pc" "${headers[@]/#/usr/include/}"
 
 step "packages: unpacked into $work/debroot and $work/tarroot"
 for deb in "$runtime_deb" "$dev_deb"; do
@@ -151,13 +165,34 @@ done
 mkdir -p "$work/tarroot"
 tar -xzf "$tarball" -C "$work/tarroot"
 
+step "packages: the .deb's library is stripped, its morvane.pc plain"
+sections=$(readelf -S --wide "$work/debroot/$lib/libmorvane.so.$version")
+grep -q ' \.dynsym ' <<<"$sections" || fail "the .deb's library has no dynamic symbols"
+! grep -E ' \.(symtab|debug_[a-z_]*|zdebug_[a-z_]*) ' <<<"$sections" ||
+  fail "the .deb's library keeps the sections above"
+deb_pc=$work/debroot/$lib/pkgconfig/morvane.pc
+expected_pc=$(cat <<EOF
+prefix=/usr
+libdir=\${prefix}/lib/$multiarch
+includedir=\${prefix}/include
+EOF
+)
+[[ $(head -n 3 "$deb_pc") == "$expected_pc" ]] ||
+  fail "$deb_pc begins"$'\n'"$(head -n 3 "$deb_pc")"$'\n'"instead of"$'\n'"$expected_pc"
+tar_prefix=$work/tarroot/morvane-$version-Linux
+# shellcheck disable=SC2016 # ${pcfiledir} is pkg-config's, not the shell's
+grep -qx 'prefix=${pcfiledir}/../../..' "$tar_prefix/lib/$multiarch/pkgconfig/morvane.pc" ||
+  fail "the tarball's morvane.pc does not find its prefix from its own location"
+
 check_and_consume plain "$work/prefix" lib
-check_and_consume deb "$work/debroot/usr" "lib/$multiarch"
-check_and_consume tarball "$work/tarroot/morvane-$version-Linux" "lib/$multiarch"
+check_and_consume deb "$work/debroot/usr" "lib/$multiarch" "$work/debroot"
+check_and_consume tarball "$tar_prefix" "lib/$multiarch"
 
 step "add_subdirectory consumer"
 cmake -S tests/consumer/subdir -B "$work/subdir-build" \
-  -DMORVANE_SOURCE_DIR="$root" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  -DMORVANE_SOURCE_DIR="$root" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS="$consumer_flags" -DMORVANE_WERROR="$MORVANE_WERROR" \
+  >/dev/null
 cmake --build "$work/subdir-build" -j "$jobs" >/dev/null
 [[ ! -e $work/subdir-build/morvane/tests ]] ||
   fail "the parent project built morvane's tests"

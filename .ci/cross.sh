@@ -37,10 +37,10 @@ check_dll() {
   local imports
   imports=$("$objdump" -p "$dll" | sed -n 's/^[[:space:]]*DLL Name: //p')
   if grep -Evq "$SYSTEM_DLLS" <<<"$imports"; then
-    echo "$dll imports more than system DLLs:" $imports >&2
+    echo "$dll imports more than system DLLs:" "${imports//$'\n'/ }" >&2
     return 1
   fi
-  echo "$dll: $format, imports" $imports
+  echo "$dll: $format, imports" "${imports//$'\n'/ }"
 }
 
 # check_zip <build directory> <system name>: packs the build with CPack and
@@ -48,14 +48,14 @@ check_dll() {
 # CMake package, morvane.pc and morvane-leaks.exe.
 check_zip() {
   local build=$1 top version
-  version=$(sed -n 's/^project(morvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  version=$(project_version)
   top=morvane-$version-$2
   rm -f "$build/$top.zip"
   (cd "$build" && cpack -G ZIP >/dev/null)
   local listing file
   listing=$(cmake -E tar tf "$build/$top.zip")
   for file in bin/morvane.dll bin/morvane-leaks.exe lib/libmorvane.dll.a \
-              $(cd include && find morvane -name '*.h' | sed 's|^|include/|') \
+              $(public_headers | sed 's|^|include/|') \
               lib/cmake/morvane/morvaneConfig.cmake \
               lib/cmake/morvane/morvaneConfigVersion.cmake \
               lib/cmake/morvane/morvaneTargets.cmake \

@@ -30,6 +30,7 @@ cmake --build "$build" -j "$JOBS"
 # nouserintercepts: tests that count allocations replace operator new in the
 # test program; memcheck then tracks the malloc beneath it instead of taking
 # the replacement over.
+# shellcheck disable=SC2054 # the commas belong to valgrind's options
 options=(
   --error-exitcode=1
   --soname-synonyms=somalloc=nouserintercepts

@@ -13,4 +13,9 @@ if(CPACK_GENERATOR STREQUAL "DEB")
     message(FATAL_ERROR "The .deb packages need dpkg-shlibdeps and file: "
                         "apt-get install dpkg-dev file")
   endif()
+  # As a distribution ships a library: the symbol table and any debug
+  # information stripped (the dynamic symbols stay), and a morvane.pc that
+  # names the system's folders plainly (MorvaneInstall.cmake).
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_CUSTOM_INSTALL_VARIABLES MORVANE_PC_PLAIN_PATHS=ON)
 endif()

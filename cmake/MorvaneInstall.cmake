@@ -57,18 +57,26 @@ install(FILES
   COMPONENT development
 )
 
-# The pkg-config file finds the prefix from its own location when the
-# install directories are relative, so an installed tree can be moved (or
-# installed with `cmake --install --prefix`) without editing it.
-set(MORVANE_PC_LIBDIR ${CMAKE_INSTALL_LIBDIR})
-set(MORVANE_PC_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR})
+# Two pkg-config files from one template. The relocatable one finds the
+# prefix from its own location when the install directories are relative, so
+# an installed tree can be moved (or installed with `cmake --install
+# --prefix`) without editing it; every install and the .tar.gz carry it. The
+# plain one names the prefix the build was configured for, as a distribution
+# writes it (prefix=/usr, includedir=${prefix}/include); an install script
+# takes it instead when MORVANE_PC_PLAIN_PATHS is set, as CPack sets it for
+# the .deb packages (MorvaneCPackOptions.cmake).
+set(MORVANE_PC_LIBS_PRIVATE "")
+foreach(lib IN LISTS CMAKE_DL_LIBS)
+  string(APPEND MORVANE_PC_LIBS_PRIVATE " -l${lib}")
+endforeach()
 if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
-  set(MORVANE_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+  # A fixed library directory: the file's location says nothing.
+  set(pc_relocatable_prefix "${CMAKE_INSTALL_PREFIX}")
   set(MORVANE_PC_LIBDIR_VALUE "${CMAKE_INSTALL_LIBDIR}")
 else()
   file(RELATIVE_PATH pc_up "/root/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/root")
   string(REGEX REPLACE "/$" "" pc_up "${pc_up}")
-  set(MORVANE_PC_PREFIX "\${pcfiledir}/${pc_up}")
+  set(pc_relocatable_prefix "\${pcfiledir}/${pc_up}")
   set(MORVANE_PC_LIBDIR_VALUE "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
 endif()
 if(IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
@@ -76,13 +84,23 @@ if(IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
 else()
   set(MORVANE_PC_INCLUDEDIR_VALUE "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
 endif()
-set(MORVANE_PC_LIBS_PRIVATE "")
-foreach(lib IN LISTS CMAKE_DL_LIBS)
-  string(APPEND MORVANE_PC_LIBS_PRIVATE " -l${lib}")
-endforeach()
+set(MORVANE_PC_PREFIX "${pc_relocatable_prefix}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/morvane.pc.in
-  ${PROJECT_BINARY_DIR}/morvane.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/morvane.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
-  COMPONENT development
-)
+  ${PROJECT_BINARY_DIR}/pkgconfig/relocatable/morvane.pc @ONLY)
+set(MORVANE_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/morvane.pc.in
+  ${PROJECT_BINARY_DIR}/pkgconfig/plain/morvane.pc @ONLY)
+set(MORVANE_PC_DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+if(NOT IS_ABSOLUTE "${MORVANE_PC_DESTINATION}")
+  string(PREPEND MORVANE_PC_DESTINATION "\${CMAKE_INSTALL_PREFIX}/")
+endif()
+string(CONFIGURE [[
+  if(MORVANE_PC_PLAIN_PATHS)
+    set(morvane_pc "@PROJECT_BINARY_DIR@/pkgconfig/plain/morvane.pc")
+  else()
+    set(morvane_pc "@PROJECT_BINARY_DIR@/pkgconfig/relocatable/morvane.pc")
+  endif()
+  file(INSTALL DESTINATION "@MORVANE_PC_DESTINATION@" TYPE FILE
+       FILES "${morvane_pc}")
+]] morvane_pc_install @ONLY)
+install(CODE "${morvane_pc_install}" COMPONENT development)

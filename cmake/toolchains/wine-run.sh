@@ -22,7 +22,7 @@ if [ -z "$prefix" ] || [ $# -eq 0 ]; then
   exit 2
 fi
 
-export WINEPREFIX=$prefix
+export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 # No Mono or Gecko installers, which would ask for a download.
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -140,6 +140,27 @@ Word ZeroBytes(Word w) {
   return ~(((w & kLowSevenBits) + kLowSevenBits) | w | kLowSevenBits);
 }
 
+// The index of the lowest and of the highest set bit of a nonzero word, and
+// a hint to fetch the cache line at `p`: GCC and Clang have an instruction
+// for each; elsewhere the bits are found by a loop and the hint is left out.
+#if defined(__GNUC__)
+int LowestSetBit(Word w) { return __builtin_ctzll(w); }
+int HighestSetBit(Word w) { return 63 - __builtin_clzll(w); }
+void Prefetch(const char* p) { __builtin_prefetch(p); }
+#else
+int LowestSetBit(Word w) {
+  int i = 0;
+  while ((w >> i & 1) == 0) ++i;
+  return i;
+}
+int HighestSetBit(Word w) {
+  int i = 63;
+  while ((w >> i & 1) == 0) --i;
+  return i;
+}
+void Prefetch(const char*) {}
+#endif
+
 struct WordBlock {
   static constexpr int kWidth = 8;
   using Mask = Word;
@@ -150,8 +171,8 @@ struct WordBlock {
     };
     return equal(0) & equal(1);
   }
-  static int Lowest(Mask m) { return __builtin_ctzll(m) >> 3; }
-  static int Highest(Mask m) { return (63 - __builtin_clzll(m)) >> 3; }
+  static int Lowest(Mask m) { return LowestSetBit(m) >> 3; }
+  static int Highest(Mask m) { return HighestSetBit(m) >> 3; }
   static Mask Without(Mask m, int i) { return m & ~(Word{0x80} << (8 * i)); }
 };
 
@@ -211,8 +232,7 @@ template <class Block>
 int LastIn(const char* text, int& from, const Pattern& p) {
   for (; from >= Block::kWidth - 1; from -= Block::kWidth) {
     const int base = from - (Block::kWidth - 1);
-    if (base >= kPrefetchBelow)
-      __builtin_prefetch(text + base - kPrefetchBelow);
+    if (base >= kPrefetchBelow) Prefetch(text + base - kPrefetchBelow);
     for (auto mask = Block::Match(text + base, p); mask != 0;) {
       const int i = Block::Highest(mask);
       if (OccursAt(text, base + i, p)) return base + i;
