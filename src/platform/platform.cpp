@@ -138,7 +138,8 @@ void SplitPathByRules(const char* path, char* drive, char* dir, char* fname,
 
 }  // namespace
 
-const SystemCalls& DefaultCalls() { return kDefaultCalls; }
+// Constant-initialised (seam.h): ready before any static initialiser runs.
+Seam<SystemCalls> platform_detail::calls(kDefaultCalls);
 
 int FormatBounded(char* dst, int count, const char* format, va_list args) {
   if (count < 0) return -1;

@@ -4,10 +4,11 @@
 // the two). Nothing outside src/platform/ calls the system for these
 // directly, and the layer uses nothing of the library above it.
 //
-// Every call goes through the table returned by Calls(), so that a test can
-// replace one entry (to make a load, a directory change or a search fail) and
-// restore it afterwards. Thread-safety: the table is a plain global; tests
-// swap entries only while nothing else runs.
+// The system calls that a test may want to fail (the debugger channel, the
+// failed-check display, loading, the working directory, the file search) go
+// through the table returned by Calls(), a seam (seam.h): a test replaces
+// one entry and restores it from DefaultCalls(). The formatting and path
+// helpers below it are plain functions.
 #ifndef MORVANE_SRC_PLATFORM_PLATFORM_H_
 #define MORVANE_SRC_PLATFORM_PLATFORM_H_
 
@@ -18,6 +19,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "platform/seam.h"
 
 namespace morvane::platform {
 
@@ -53,14 +56,17 @@ struct SystemCalls {
   std::vector<std::string> (*find_files)(const char* pattern);
 };
 
-// The platform's own functions, for restoring entries.
-const SystemCalls& DefaultCalls();
+namespace platform_detail {
+extern Seam<SystemCalls> calls;
+}  // namespace platform_detail
 
 // The live table, starting as DefaultCalls(). Tests may overwrite entries and
 // must restore them.
-inline SystemCalls& Calls() {
-  static SystemCalls calls = DefaultCalls();
-  return calls;
+inline SystemCalls& Calls() { return platform_detail::calls.Live(); }
+
+// The platform's own functions, for restoring entries.
+inline const SystemCalls& DefaultCalls() {
+  return platform_detail::calls.Defaults();
 }
 
 // Calls().fail_check(text), and aborts should a replaced entry return.
