@@ -39,10 +39,21 @@ constexpr std::size_t kNodeAddressSize =
     sizeof(MemNode*);  // NOLINT(bugprone-sizeof-expression)
 static_assert(kHeaderSize >= kNodeAddressSize);
 
-// The name's length plus its terminator.
-int NameBytes(const char* name) {
-  return static_cast<int>(std::strlen(name) + 1);
+// The name's length plus its terminator, as the counters count it.
+unsigned int NameBytes(const char* name) {
+  return static_cast<unsigned int>(std::strlen(name) + 1);
 }
+
+// total += amount and total -= amount on a 32-bit total that wraps.
+void Add(int& total, unsigned int amount) {
+  total = Signed32(static_cast<unsigned int>(total) + amount);
+}
+void Subtract(int& total, unsigned int amount) {
+  total = Signed32(static_cast<unsigned int>(total) - amount);
+}
+
+constexpr auto kRecordBytes = static_cast<unsigned int>(sizeof(MemStruct));
+constexpr auto kNodeBytes = static_cast<unsigned int>(sizeof(MemNode));
 
 void* HeaderWord(void* pointer) {
   return static_cast<char*>(pointer) - kNodeAddressSize;
@@ -93,7 +104,7 @@ void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   auto* tempblocks = static_cast<MemStruct*>(HeapAllocate(sizeof(MemStruct)));
   MEM_CHECK(tempblocks);
   tempblocks = new (tempblocks) MemStruct;  // trivial: writes nothing
-  const int name_bytes = NameBytes(file);
+  const unsigned int name_bytes = NameBytes(file);
   tempblocks->file = static_cast<char*>(HeapAllocate(name_bytes));
   MEM_CHECK(tempblocks->file);
   std::memcpy(tempblocks->file, file, name_bytes);
@@ -101,14 +112,14 @@ void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   tempblocks->size = size;
   tempblocks->line = line;
 
-  usedmem += static_cast<int>(size);
-  memorysize += static_cast<int>(sizeof(MemStruct)) + name_bytes;
-  ++memcount;
+  Add(usedmem, size);
+  Add(memorysize, kRecordBytes + name_bytes);
+  Add(memcount, 1);
 
   auto* node = static_cast<MemNode*>(HeapAllocate(sizeof(MemNode)));
   MEM_CHECK(node);
   node = new (node) MemNode;  // trivial: leaves the unused word unset
-  memorysize += static_cast<int>(sizeof(MemNode));
+  Add(memorysize, kNodeBytes);
 
   node->record = tempblocks;
   node->next = blocks.next;
@@ -129,15 +140,15 @@ void MemManager::Release(void* pointer) {
   MEM_CHECK(memstrc);
   MEM_CHECK(memstrc->pointer == pointer);
 
-  usedmem -= static_cast<int>(memstrc->size);
-  --memcount;
+  Subtract(usedmem, memstrc->size);
+  Subtract(memcount, 1);
   HeapRelease(static_cast<char*>(pointer) - kHeaderSize);
-  memorysize -= NameBytes(memstrc->file);
+  Subtract(memorysize, NameBytes(memstrc->file));
   HeapRelease(memstrc->file);
-  memorysize -= static_cast<int>(sizeof(MemStruct));
+  Subtract(memorysize, kRecordBytes);
   HeapRelease(memstrc);
   node->Unlink(blocks);
-  memorysize -= static_cast<int>(sizeof(MemNode));
+  Subtract(memorysize, kNodeBytes);
   HeapRelease(node);
 }
 

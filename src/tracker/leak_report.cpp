@@ -133,7 +133,7 @@ void LeakReport::Open() {
 
 // Sizes are printed as the signed values the formats name.
 void LeakReport::Add(const MemStruct& record) {
-  const int size = static_cast<int>(record.size);
+  const int size = Signed32(record.size);
   const std::uintptr_t pointer = Address(record.pointer);
   if (!log_) Open();
   if (std::FILE* log = log_.get()) {
