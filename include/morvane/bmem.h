@@ -18,8 +18,10 @@
 /// blocks of 2,000,000,000 bytes make _b_getusedmem() return -294967296, and
 /// releasing them brings it back to 0.
 ///
-/// Thread-safety: none. The tracker is one global object; callers serialise
-/// all four functions.
+/// Thread-safety: none in the default build. The tracker is one global
+/// object; callers serialise all four functions. A build with the CMake
+/// option MORVANE_THREAD_SAFE takes a lock instead: the four functions and
+/// the leak report may then be called from many threads at once.
 #ifndef MORVANE_BMEM_H_
 #define MORVANE_BMEM_H_
 

@@ -8,7 +8,8 @@
 // failed-check display, loading, the working directory, the file search) go
 // through the table returned by Calls(), a seam (seam.h): a test replaces
 // one entry and restores it from DefaultCalls(). The formatting and path
-// helpers below it are plain functions.
+// helpers below it are plain functions, and the lock (lock.h) is a type of
+// its own.
 #ifndef MORVANE_SRC_PLATFORM_PLATFORM_H_
 #define MORVANE_SRC_PLATFORM_PLATFORM_H_
 

@@ -13,7 +13,10 @@
 // -294,967,296. They are summed as unsigned 32-bit values, which wrap
 // without overflow, and kept as the signed values of the same bits.
 //
-// Thread-safety: none; callers serialise every use of a manager.
+// Thread-safety: in the default build none; callers serialise every use of
+// a manager. With MORVANE_THREAD_SAFE, Allocate, Release and the global
+// manager's totals and destruction (bmem.cpp) hold one lock while they read
+// or change the counters and the chain.
 #ifndef MORVANE_SRC_TRACKER_MEM_MANAGER_H_
 #define MORVANE_SRC_TRACKER_MEM_MANAGER_H_
 
@@ -97,6 +100,8 @@ class MemManager {
   // Releases a block that Allocate returned.
   void Release(void* pointer);
 
+  // The totals as they stand; callers that share the manager across
+  // threads read them under the tracker's lock (bmem.cpp).
   int UsedMem() const { return usedmem; }
   int MemCount() const { return memcount; }
   int MemorySize() const { return memorysize; }
