@@ -84,7 +84,8 @@ TEST(XStringBuf, MovesHandTheBufferOver) {
   EXPECT_EQ(to.GetPtr(), buffer);
   EXPECT_EQ(State(to) + " " + State(from), "text|4|16 |0|1");
   other = std::move(to);
-  EXPECT_TRUE(other.GetPtr() == buffer && to.Capacity() == 4);
+  EXPECT_EQ(other.GetPtr(), buffer);
+  EXPECT_EQ(to.Capacity(), 4);
 }
 
 }  // namespace

@@ -19,7 +19,9 @@
 /// does not fit.
 ///
 /// While the object lives its buffer is never null and holds the text, then
-/// the terminator, within Capacity() bytes.
+/// the terminator, within Capacity() bytes. The destructor leaves the buffer
+/// null, and Capacity() and Length() 0: on such a destroyed object Empty()
+/// does nothing and GetPtr() returns null; nothing else may be called.
 class MORVANE_API XStringBuf {
  public:
   /// An empty text in a buffer of `capacity` bytes (terminator included).
@@ -32,7 +34,7 @@ class MORVANE_API XStringBuf {
   /// allocation fail, the program terminates.
   XStringBuf(XStringBuf&& other) noexcept;
   /// Releases the buffer and clears the three fields (a null buffer, capacity
-  /// and length 0). A destroyed object may not be used.
+  /// and length 0).
   ~XStringBuf();
 
   /// Appends `format` rendered with its arguments (the C library's printf

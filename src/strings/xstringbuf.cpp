@@ -1,9 +1,11 @@
-// XStringBuf: the buffer, its regrowth and Append's attempts.
+// XStringBuf: the buffer, its copies and moves, its regrowth and Append's
+// attempts.
 #include <morvane/XStringBuf.h>
 
 #include <cstdarg>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "platform/platform.h"
 #include "strings/simple_format.h"
@@ -36,6 +38,13 @@ XStringBuf::XStringBuf(const XStringBuf& other)
   buffer[length] = '\0';
 }
 
+XStringBuf::XStringBuf(XStringBuf&& other) noexcept
+    : capacity(other.capacity), length(other.length), buffer(other.buffer) {
+  other.buffer = nullptr;
+  other.length = 0;
+  other.Resize(1);
+}
+
 XStringBuf::~XStringBuf() {
   delete[] buffer;
   buffer = nullptr;
@@ -57,8 +66,8 @@ void XStringBuf::Append(const char* format, ...) {
   for (;;) {
     char* const room = buffer + length + kRenderOffset;
     const int count = capacity - length - 1;
-    // Every attempt starts the argument list afresh (va_start rather than a
-    // va_copy of a started list, which stalls on the copy).
+    // Every attempt reads the arguments from the first: each one starts the
+    // list afresh with va_start.
     va_list attempt;
     va_start(attempt, format);
     int written = morvane::strings::kNotSimple;
@@ -92,6 +101,7 @@ void XStringBuf::Append(const char* format, ...) {
 }
 
 void XStringBuf::Empty() {
+  // Only a destroyed object has no buffer.
   if (buffer == nullptr) return;
   buffer[0] = '\0';
   length = 0;
@@ -99,7 +109,9 @@ void XStringBuf::Empty() {
 
 XStringBuf::operator char*() { return buffer; }
 
-const char* XStringBuf::GetPtr() { return buffer; }
+const char* XStringBuf::GetPtr() const { return buffer; }
+
+const char* XStringBuf::GetPtr() { return std::as_const(*this).GetPtr(); }
 
 XStringBuf& XStringBuf::operator=(const XStringBuf& other) {
   if (this == &other) return *this;
@@ -113,9 +125,20 @@ XStringBuf& XStringBuf::operator=(const XStringBuf& other) {
   return *this;
 }
 
-int XStringBuf::Length() { return length; }
+XStringBuf& XStringBuf::operator=(XStringBuf&& other) noexcept {
+  std::swap(capacity, other.capacity);
+  std::swap(length, other.length);
+  std::swap(buffer, other.buffer);
+  return *this;
+}
 
-int XStringBuf::Capacity() { return capacity; }
+int XStringBuf::Length() const { return length; }
+
+int XStringBuf::Length() { return std::as_const(*this).Length(); }
+
+int XStringBuf::Capacity() const { return capacity; }
+
+int XStringBuf::Capacity() { return std::as_const(*this).Capacity(); }
 
 // Only the characters in use move; whatever a failed attempt wrote past
 // `length` is dropped.
