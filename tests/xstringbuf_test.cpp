@@ -1,12 +1,15 @@
 // XStringBuf: appending in place (copies into their own buffers), doubling
-// until a piece fits, and moves.
+// until a piece fits, growth near INT_MAX, and moves.
 #include <gtest/gtest.h>
 #include <morvane/XStringBuf.h>
 
+#include <cstdarg>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
 
+#include "strings/xstringbuf_calls.h"
 #include "support/allocation_counter.h"
 
 namespace {
@@ -28,6 +31,13 @@ using Appends = std::tuple<const char*, int, const char*, void (*)(XStringBuf&),
    [](XStringBuf& b) { [[maybe_unused]] const char* p = b.GetPtr(); __VA_ARGS__; }, \
    state, allocations}
 // clang-format on
+
+// A null format that the compiler cannot see: a literal one draws a format
+// warning, and lets the optimiser reason from the null.
+const char* Null() {
+  static const char* volatile null = nullptr;
+  return null;
+}
 
 // --- Append ------------------------------------------------------------------
 
@@ -60,7 +70,9 @@ TEST(XStringBuf, AppendsInPlaceAndDoublesUntilThePieceFits) {
       APPENDS(8, "%d;", "%d;7;123456789;7;|17|32", 2,
               b.Append(p, 7); b.Append(p, 123456789)),
       APPENDS(4, "abc", "abc1|4|8", 4, XStringBuf copy(b); b.Append("xyz");
-              copy.Append("1"); b = copy; b = *&b)};
+              copy.Append("1"); b = copy; b = *&b),
+      // A null format appends nothing and writes the terminator again.
+      APPENDS(8, "abc", "abc|3|8", 0, b[3] = 'X'; b.Append(Null(), 0))};
   // clang-format on
   for (const auto& [code, capacity, initial, run, state, allocations] : cases) {
     XStringBuf b(capacity);
@@ -86,6 +98,82 @@ TEST(XStringBuf, MovesHandTheBufferOver) {
   other = std::move(to);
   EXPECT_EQ(other.GetPtr(), buffer);
   EXPECT_EQ(to.Capacity(), 4);
+}
+
+// --- Growth near INT_MAX -----------------------------------------------------
+
+// Stand-ins for the C library's formatter and the buffers' heap, so that
+// capacities near INT_MAX need no gigabytes: every buffer is one small
+// block, and the formatter reports `g_reported` as the whole piece's length
+// until the room could hold that much, then writes "ok".
+int g_reported, g_formats, g_allocations;
+char g_block[128];
+
+int ReportingFormat(char* dst, std::size_t room, const char*, va_list) {
+  ++g_formats;
+  if (g_reported < 0 || static_cast<std::size_t>(g_reported) >= room)
+    return g_reported;
+  std::memcpy(dst, "ok", 3);
+  return 2;
+}
+
+class XStringBufNearIntMax : public testing::Test {
+ protected:
+  void SetUp() override {
+    StringBuf() = {ReportingFormat,
+                   [](std::size_t) { return ++g_allocations, g_block; },
+                   [](char*) {}};
+  }
+  void TearDown() override { StringBuf() = DefaultStringBuf(); }
+  static morvane::strings::StringBufCalls& StringBuf() {
+    return morvane::strings::StringBuf();
+  }
+  static const morvane::strings::StringBufCalls& DefaultStringBuf() {
+    return morvane::strings::DefaultStringBuf();
+  }
+};
+
+// Doubling stops at INT_MAX; a piece longer than INT_MAX - 1 - length fits
+// no capacity and changes nothing, at once: before any allocation, and
+// before the formatter runs when the format's own widths or precisions say
+// so. "abc" stands in the buffer before each piece.
+TEST_F(XStringBufNearIntMax, GrowsToIntMaxAndRefusesPiecesBeyond) {
+  constexpr int kHalf = 1 << 30, kMax = 2147483647;
+  // label, capacity, format, reported length, state, formats, allocations
+  const std::tuple<const char*, int, const char*, int, std::string, int, int>
+      cases[] = {
+          {"doubling would pass INT_MAX", kHalf, "%5s", kHalf,
+           "abcok|5|2147483647", 2, 1},
+          {"the longest piece", kHalf, "%5s", kMax - 4, "abcok|5|2147483647", 2,
+           1},
+          {"one character more", kHalf, "%5s", kMax - 3, "abc|3|1073741824", 1,
+           0},
+          {"longer than an int", 64, "%5s", -1, "abc|3|64", 1, 0},
+          {"a width too wide", 64, "[%2147483647d]", 0, "abc|3|64", 0, 0},
+          {"the widest width", 64, "%2147483643d", -1, "abc|3|64", 1, 0},
+          {"a character more", 64, "x%2147483643d", -1, "abc|3|64", 0, 0},
+          {"%% counts one", 64, "%%%2147483643i", -1, "abc|3|64", 0, 0},
+          {"after flags", 64, "%-+ #02147483644u", -1, "abc|3|64", 0, 0},
+          {"an integer's precision", 64, "%.2147483644x", -1, "abc|3|64", 0, 0},
+          {"more digits than an int", 64, "%99999999999X", -1, "abc|3|64", 0,
+           0},
+          {"a float's width", 64, "%2147483644f", -1, "abc|3|64", 0, 0},
+          {"a float's precision is no least", 64, "%.2147483647f", -1,
+           "abc|3|64", 1, 0},
+          {"a string's precision is a most", 64, "%.2147483647s", -1,
+           "abc|3|64", 1, 0},
+          {"a width from the arguments", 64, "%*d", -1, "abc|3|64", 1, 0},
+      };
+  for (const auto& [label, capacity, format, reported, state, formats,
+                    allocations] : cases) {
+    XStringBuf b(capacity);
+    b.Append("%s", "abc");
+    g_reported = reported, g_formats = 0, g_allocations = 0;
+    b.Append(format, 1);
+    EXPECT_EQ(State(b), state) << label;
+    EXPECT_EQ(g_formats, formats) << label;
+    EXPECT_EQ(g_allocations, allocations) << label;
+  }
 }
 
 }  // namespace

@@ -76,12 +76,14 @@ inline const SystemCalls& DefaultCalls() {
   std::abort();
 }
 
-// Formats into `dst` with the contract of Windows' _vsnprintf: writes at most
-// `count` characters; returns their number when the whole text has at most
-// `count` characters (a terminator is written when there is room: `dst` must
-// hold count + 1 bytes), and -1 when the text is longer than `count`. A text
-// that cannot be rendered at all (an output error) gives 0 and an empty text.
-int FormatBounded(char* dst, int count, const char* format, va_list args);
+// vsnprintf's contract over the C runtime's own formatter (on Windows
+// msvcrt's, with its conversions and its text): writes at most `room` - 1
+// characters and a terminator (`room` > 0), and returns the length of the
+// whole text, which exceeds `room` - 1 when the text was cut. A negative
+// result means that the text cannot be rendered at all: an output error (a
+// wide character without a multibyte form) or a text longer than INT_MAX
+// characters.
+int FormatText(char* dst, std::size_t room, const char* format, va_list args);
 
 // Renders `value` as the C runtime's own sprintf does with the format "%g"
 // (`conversion` 'g') or "%f" (any other `conversion`), with snprintf's
