@@ -38,9 +38,9 @@ void SendToDebugger(const std::string& line) {
   platform::Calls().debug_output(line.c_str());
 }
 
-// Mode "w": the log of an earlier run is replaced. The mode string "wa"
-// meant no more than this to the C runtimes that accept it, and some Windows
-// runtimes reject it.
+// Mode "w": the log of an earlier run is replaced. That is all that the
+// documented mode string "wa" means to the C runtimes that accept it, and
+// some Windows runtimes reject "wa".
 constexpr char kLogMode[] = "w";
 
 constexpr char kLogBanner[] = "[qmx] mem_manager\n";
