@@ -51,6 +51,13 @@ class Lock {
 #if !MORVANE_THREAD_SAFE
 inline void Lock::Acquire() noexcept {}
 inline void Lock::Release() noexcept {}
+#elif !defined(_WIN32)
+// Inline: a tracked allocation takes the lock once, and the call would cost
+// a noticeable part of what the lock itself costs. std::mutex::lock reports
+// only a deadlock it detects or a system failure: a program error either
+// way, which ends the program here (noexcept).
+inline void Lock::Acquire() noexcept { mutex_.lock(); }
+inline void Lock::Release() noexcept { mutex_.unlock(); }
 #endif
 
 // Holds `lock` from its construction to the end of its scope.

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/lock.h"
 #include "platform/os.h"
 #include "platform/platform.h"
 
@@ -131,12 +130,5 @@ bool RuntimeSplitPath(const char* /*path*/, char* /*drive*/, char* /*dir*/,
 }
 
 }  // namespace os
-
-#if MORVANE_THREAD_SAFE
-// std::mutex::lock reports only a deadlock it detects or a system failure:
-// a program error either way, which ends the program here (noexcept).
-void Lock::Acquire() noexcept { mutex_.lock(); }
-void Lock::Release() noexcept { mutex_.unlock(); }
-#endif
 
 }  // namespace morvane::platform
