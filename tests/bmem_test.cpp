@@ -108,24 +108,31 @@ void* SmallBlocks(std::size_t size) {
   return DefaultHeap().allocate(std::min<std::size_t>(size, 64));
 }
 
+int releases = 0;
+
 // The totals are signed 32-bit values that wrap, computed without overflow
-// (UBSan would stop the asan build): 2e9 + 2e9 bytes make -294967296.
+// (UBSan would stop the asan build): 2e9 + 2e9 bytes make -294967296. Each
+// release gives its four blocks back through the heap's table.
 TEST(Bmem, UsedMemoryWrapsPast2GiBAndComesBack) {
   std::string totals;
   const auto note = [&totals] {
     totals += std::to_string(_b_getusedmem()) + " ";
   };
   Heap().allocate = SmallBlocks;
+  Heap().release = [](void* block) {
+    ++releases, DefaultHeap().release(block);
+  };
   void* a = _b_new(2000000000u, kFile, 1);
   void* b = _b_new(2000000000u, kFile, 2);
   note();
   void* c = _b_new(3000000000u, kFile, 3);
-  Heap() = DefaultHeap();
   note();
   _b_delete(a, kFile, 1), note();
   _b_delete(c, kFile, 3), note();
   _b_delete(b, kFile, 2), note();
+  Heap() = DefaultHeap();
   EXPECT_EQ(totals, "-294967296 -1589934592 705032704 2000000000 0 ");
+  EXPECT_EQ(releases, 12);
   EXPECT_EQ(GlobalManager().MemorySize(), 0);
 }
 

@@ -52,11 +52,12 @@ TEST(XStringBuf, AppendsInPlaceAndDoublesUntilThePieceFits) {
   const Appends cases[] = {
       APPENDS(0, "", "  hello|7|8", 3, b.Append("%7s", "hello")),  // 1 2 4 8
       APPENDS(4, "abc", "abc|3|4", 0, b.Append("%.0s", "x")),
+      APPENDS(4, "abcdef", "|0|8", 0, b.Empty()),
       APPENDS(4, "abcdef", "new|3|8", 0, b.Empty(); b.Append("new")),
       APPENDS(8, "abc", "abc|3|8", 0, b[3] = 'X'; b.Append("%s", "")),
-      APPENDS(64, "", "-2147483648 9 4294967295 a09 ABCDEF|35|64", 0,
-              b.Append("%d %i %u %x %X", -2147483647 - 1, 9, 4294967295u,
-                       0xA09u, 0xABCDEFu)),
+      APPENDS(64, "", "-2147483648 9 4294967295 a09 ABCDEF cd|38|64", 0,
+              b.Append("%d %i %u %x %X %c%c", -2147483647 - 1, 9, 4294967295u,
+                       0xA09u, 0xABCDEFu, 'c', 'd')),
       // Writing through the pointer leaves the length. U+4E00 has no form in
       // the "C" locale: an output error, which no doubling would cure.
       APPENDS(64, "abcdef", "Zbcdef!|7|64", 0,
@@ -102,6 +103,8 @@ TEST(XStringBuf, MovesHandTheBufferOver) {
 
 // --- Growth near INT_MAX -----------------------------------------------------
 
+using morvane::strings::StringBuf;
+
 // Stand-ins for the C library's formatter and the buffers' heap, so that
 // capacities near INT_MAX need no gigabytes: every buffer is one small
 // block, and the formatter reports `g_reported` as the whole piece's length
@@ -124,56 +127,47 @@ class XStringBufNearIntMax : public testing::Test {
                    [](std::size_t) { return ++g_allocations, g_block; },
                    [](char*) {}};
   }
-  void TearDown() override { StringBuf() = DefaultStringBuf(); }
-  static morvane::strings::StringBufCalls& StringBuf() {
-    return morvane::strings::StringBuf();
+  void TearDown() override {
+    StringBuf() = morvane::strings::DefaultStringBuf();
   }
-  static const morvane::strings::StringBufCalls& DefaultStringBuf() {
-    return morvane::strings::DefaultStringBuf();
-  }
-};
-
-// Doubling stops at INT_MAX; a piece longer than INT_MAX - 1 - length fits
-// no capacity and changes nothing, at once: before any allocation, and
-// before the formatter runs when the format's own widths or precisions say
-// so. "abc" stands in the buffer before each piece.
-TEST_F(XStringBufNearIntMax, GrowsToIntMaxAndRefusesPiecesBeyond) {
-  constexpr int kHalf = 1 << 30, kMax = 2147483647;
-  // label, capacity, format, reported length, state, formats, allocations
-  const std::tuple<const char*, int, const char*, int, std::string, int, int>
-      cases[] = {
-          {"doubling would pass INT_MAX", kHalf, "%5s", kHalf,
-           "abcok|5|2147483647", 2, 1},
-          {"the longest piece", kHalf, "%5s", kMax - 4, "abcok|5|2147483647", 2,
-           1},
-          {"one character more", kHalf, "%5s", kMax - 3, "abc|3|1073741824", 1,
-           0},
-          {"longer than an int", 64, "%5s", -1, "abc|3|64", 1, 0},
-          {"a width too wide", 64, "[%2147483647d]", 0, "abc|3|64", 0, 0},
-          {"the widest width", 64, "%2147483643d", -1, "abc|3|64", 1, 0},
-          {"a character more", 64, "x%2147483643d", -1, "abc|3|64", 0, 0},
-          {"%% counts one", 64, "%%%2147483643i", -1, "abc|3|64", 0, 0},
-          {"after flags", 64, "%-+ #02147483644u", -1, "abc|3|64", 0, 0},
-          {"an integer's precision", 64, "%.2147483644x", -1, "abc|3|64", 0, 0},
-          {"more digits than an int", 64, "%99999999999X", -1, "abc|3|64", 0,
-           0},
-          {"a float's width", 64, "%2147483644f", -1, "abc|3|64", 0, 0},
-          {"a float's precision is no least", 64, "%.2147483647f", -1,
-           "abc|3|64", 1, 0},
-          {"a string's precision is a most", 64, "%.2147483647s", -1,
-           "abc|3|64", 1, 0},
-          {"a width from the arguments", 64, "%*d", -1, "abc|3|64", 1, 0},
-      };
-  for (const auto& [label, capacity, format, reported, state, formats,
-                    allocations] : cases) {
+  // "abc" in a buffer of `capacity`, then `format` appended while the
+  // formatter reports `reported`: the state, the formatter's calls and the
+  // allocations.
+  static std::string Run(int capacity, const char* format, int reported) {
     XStringBuf b(capacity);
     b.Append("%s", "abc");
     g_reported = reported, g_formats = 0, g_allocations = 0;
     b.Append(format, 1);
-    EXPECT_EQ(State(b), state) << label;
-    EXPECT_EQ(g_formats, formats) << label;
-    EXPECT_EQ(g_allocations, allocations) << label;
+    return State(b) + " " + std::to_string(g_formats) + " " +
+           std::to_string(g_allocations);
   }
+};
+
+// Doubling stops at INT_MAX; a piece longer than INT_MAX - 1 - length fits
+// no capacity and changes nothing, allocating nothing.
+TEST_F(XStringBufNearIntMax, GrowthStopsAtIntMax) {
+  constexpr int kHalf = 1 << 30, kMax = 2147483647;
+  EXPECT_EQ(Run(kHalf - 1, "%5s", kHalf), "abcok|5|2147483646 2 1");
+  EXPECT_EQ(Run(kHalf, "%5s", kHalf), "abcok|5|2147483647 2 1");
+  EXPECT_EQ(Run(kHalf, "%5s", kMax - 4), "abcok|5|2147483647 2 1");
+  EXPECT_EQ(Run(kHalf, "%5s", kMax - 3), "abc|3|1073741824 1 0");
+  EXPECT_EQ(Run(64, "%5s", -1), "abc|3|64 1 0");  // longer than an int
+}
+
+// A piece whose widths and precisions, written in the format, say that it
+// cannot fit is refused before the formatter runs. After "abc", a piece may
+// have INT_MAX - 4 = 2147483643 characters.
+TEST_F(XStringBufNearIntMax, FormatsTooWideAreRefusedUnformatted) {
+  // The format, and whether the formatter runs.
+  const std::pair<const char*, int> cases[] = {
+      {"[%2147483647d]", 0},  {"x%2147483642d", 1},     {"x%2147483643d", 0},
+      {"%%%2147483643i", 0},  {"%-+ #02147483644u", 0}, {"%.2147483644x", 0},
+      {"%99999999999X", 0},   {"%2147483650f", 0},      {"%.2147483647f", 1},
+      {"%.2147483647s", 1},   {"%2147483644lu", 0},     {"%n%2147483643d", 1},
+      {"%*s%2147483643d", 1}, {"%*d%2147483647d", 0},   {"%1$2147483647d", 0}};
+  for (const auto& [format, calls] : cases)
+    EXPECT_EQ(Run(64, format, -1), "abc|3|64 " + std::to_string(calls) + " 0")
+        << format;
 }
 
 }  // namespace
