@@ -1,7 +1,9 @@
 // The allocation tracker: a tracked allocation and release next to malloc and
-// free, and the leak report of 100,000 live blocks next to the same bytes
-// written with one fprintf per line.
+// free, the same in a thread-safe build next to the default build, and the
+// leak report of 100,000 live blocks next to the same bytes written with one
+// fprintf per line.
 #include <benchmark/benchmark.h>
+#include <dlfcn.h>
 #include <morvane/bmem.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -74,6 +76,42 @@ void NewDeleteMalloc(benchmark::State& state) {
     void* block = std::malloc(kBlockSize);
     benchmark::DoNotOptimize(block);
     std::free(block);
+  }
+}
+
+// --- The same in a thread-safe build ----------------------------------------
+
+// One build of the tracker, loaded as a module of its own (bench/CMakeLists:
+// tracker_default.so and tracker_thread_safe.so, which differ only in
+// MORVANE_THREAD_SAFE). Loaded once, never closed.
+struct TrackerBuild {
+  void* (*b_new)(unsigned int, const char*, int) = nullptr;
+  void (*b_delete)(void*, const char*, int) = nullptr;
+};
+
+TrackerBuild LoadTrackerBuild(const std::string& name) {
+  TrackerBuild build;
+  const std::string path = MORVANE_BENCH_TRACKER_DIR "/" + name + ".so";
+  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module == nullptr) return build;
+  // _b_new and _b_delete have C++ linkage: these are their linker names.
+  build.b_new = reinterpret_cast<decltype(build.b_new)>(
+      ::dlsym(module, "_Z6_b_newjPKci"));
+  build.b_delete = reinterpret_cast<decltype(build.b_delete)>(
+      ::dlsym(module, "_Z9_b_deletePvPKci"));
+  return build;
+}
+
+// One thread, so the lock is never contended: what the thread-safe build
+// costs a program that does not need it.
+void NewDeleteBuild(benchmark::State& state, const char* name) {
+  const TrackerBuild build = LoadTrackerBuild(name);
+  if (build.b_new == nullptr || build.b_delete == nullptr)
+    return state.SkipWithError("tracker build not found");
+  for (auto _ : state) {
+    void* block = build.b_new(kBlockSize, __FILE__, __LINE__);
+    benchmark::DoNotOptimize(block);
+    build.b_delete(block, __FILE__, __LINE__);
   }
 }
 
@@ -249,6 +287,10 @@ void LeakReportFprintf(benchmark::State& state) {
 BENCHMARK(NewDeleteOurs)->Name("b_new_delete/ours");
 BENCHMARK(NewDeleteMalloc)->Name("b_new_delete/theirs");
 BENCHMARK(NewDeleteFloor)->Name("b_new_delete/floor");
+BENCHMARK_CAPTURE(NewDeleteBuild, thread_safe, "tracker_thread_safe")
+    ->Name("b_new_delete_thread_safe/ours");
+BENCHMARK_CAPTURE(NewDeleteBuild, default, "tracker_default")
+    ->Name("b_new_delete_thread_safe/default");
 BENCHMARK(LeakReportOurs)
     ->Name("leak_report/ours")
     ->Unit(benchmark::kMillisecond);

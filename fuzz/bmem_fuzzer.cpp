@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "support/bookkeeping.h"
 #include "tracker/mem_manager.h"
 
 namespace {
@@ -28,18 +29,13 @@ struct Block {
   int line;
 };
 
-// Bookkeeping bytes of one block: its record, its node, its file name.
-int Overhead(const Block& b) {
-  return static_cast<int>(sizeof(MemStruct) + sizeof(MemNode) + b.file.size() +
-                          1);
-}
-
 void CheckTracker(const std::vector<Block>& live) {
   long used = 0;
   int overhead = 0;
   for (const Block& b : live) {
     used += b.size;
-    overhead += Overhead(b);
+    overhead +=
+        static_cast<int>(morvane::testing::BookkeepingBytes(b.file.size()));
   }
   FUZZ_CHECK(_b_getusedmem() == used);
   FUZZ_CHECK(_b_getmemcount() == static_cast<long>(live.size()));

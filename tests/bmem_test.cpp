@@ -1,15 +1,18 @@
 // The tracker's internal checks, each shown with its expression before the
-// process aborts, and its exit routine. (Counters, chain and leak report as a
-// process sees them: leak_report_test.cpp; the demo checks the counters too.)
+// process aborts, its exit routine, and its totals past 2^31 - 1. (Counters,
+// chain and leak report as a process sees them: leak_report_test.cpp; the
+// demo checks the counters too.)
 #include <gtest/gtest.h>
 #include <morvane/bmem.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <tuple>
 
 #include "platform/platform.h"
+#include "support/bookkeeping.h"
 #include "tracker/heap.h"
 #include "tracker/mem_manager.h"
 
@@ -24,6 +27,9 @@ constexpr void (*kFlushCoverage)() = [] {};
 
 namespace morvane::tracker {
 namespace {
+
+static_assert(testing::BookkeepingBytes(0) ==
+              sizeof(MemStruct) + sizeof(MemNode) + 1);
 
 constexpr char kFile[] = "a.cpp";
 MemNode*& HeaderOf(void* p) { return static_cast<MemNode**>(p)[-1]; }
@@ -91,7 +97,43 @@ void DestroyTwice() {
 }
 
 TEST(BmemDeathTest, ExitRoutineDestroysTheManagerOnce) {
-  EXPECT_EXIT(DestroyTwice(), testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(DestroyTwice(), ::testing::ExitedWithCode(1), "");
+}
+
+// --- totals past 2^31 - 1 ---
+
+// A heap that stands in for blocks too large to exist: the tracker writes
+// only a block's header, so 64 bytes serve for any size.
+void* SmallBlocks(std::size_t size) {
+  return DefaultHeap().allocate(std::min<std::size_t>(size, 64));
+}
+
+int releases = 0;
+
+// The totals are signed 32-bit values that wrap, computed without overflow
+// (UBSan would stop the asan build): 2e9 + 2e9 bytes make -294967296. Each
+// release gives its four blocks back through the heap's table.
+TEST(Bmem, UsedMemoryWrapsPast2GiBAndComesBack) {
+  std::string totals;
+  const auto note = [&totals] {
+    totals += std::to_string(_b_getusedmem()) + " ";
+  };
+  Heap().allocate = SmallBlocks;
+  Heap().release = [](void* block) {
+    ++releases, DefaultHeap().release(block);
+  };
+  void* a = _b_new(2000000000u, kFile, 1);
+  void* b = _b_new(2000000000u, kFile, 2);
+  note();
+  void* c = _b_new(3000000000u, kFile, 3);
+  note();
+  _b_delete(a, kFile, 1), note();
+  _b_delete(c, kFile, 3), note();
+  _b_delete(b, kFile, 2), note();
+  Heap() = DefaultHeap();
+  EXPECT_EQ(totals, "-294967296 -1589934592 705032704 2000000000 0 ");
+  EXPECT_EQ(releases, 12);
+  EXPECT_EQ(GlobalManager().MemorySize(), 0);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/bookkeeping.h"
 #include "support/loaded_library.h"
 
 namespace {
@@ -41,48 +42,50 @@ const char kFreed[] = "freed";  // the file of blocks released before the end
 using Run =
     std::tuple<const char*, bool, std::string, bool, std::vector<Block>>;
 
+// The child's run, in the directory named by the run's label. It writes the
+// blocks' addresses to its standard error, which goes to channel.txt, before
+// any debugger line.
+[[noreturn]] void Child(const Run& run) {
+  const auto& [label, log_is_directory, channel, close, blocks] = run;
+  const std::filesystem::path dir = label;
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(log_is_directory ? dir / "bmemlog.log"
+                                                       : dir);
+  std::filesystem::current_path(dir);
+  std::ofstream("bmemlog.log") << "old\n";  // not where a directory stands
+  std::string setting = "MORVANE_DEBUG_OUTPUT=" + channel;
+  putenv(setting.data());  // lives on: the child ends in exit
+  if (!std::freopen("channel.txt", "a", stderr)) std::_Exit(1);
+  void* library = OpenLibrary(MORVANE_LIBRARY_FILE);
+  // _b_new and _b_delete have C++ linkage: these are their linker names.
+  auto* b_new = reinterpret_cast<void* (*)(unsigned, const char*, int)>(
+      FindSymbol(library, "_Z6_b_newjPKci"));
+  auto* b_delete = reinterpret_cast<void (*)(void*, const char*, int)>(
+      FindSymbol(library, "_Z9_b_deletePvPKci"));
+  std::vector<void*> freed;
+  std::cerr << std::hex;
+  for (const auto& [size, line, file] : blocks) {
+    void* block = b_new(size, file.c_str(), line);
+    std::cerr << std::uintptr_t(block) << ' ';
+    if (file == kFreed) freed.push_back(block);
+  }
+  for (void* block : freed) b_delete(block, "", 0);
+  std::cerr << '\n';
+  // A closed library leaves its blocks unreachable, and a block of size 0 is
+  // reachable only past its end: such runs skip the leak checks at exit.
+  if (close) CloseLibrary(library), std::_Exit(0);
+  std::exit(0);
+}
+
 class LeakReport : public testing::TestWithParam<Run> {};
 
 TEST_P(LeakReport, WritesTheExpectedLogAndDebuggerLines) {
-  const auto& [label, log_is_directory, channel, close, blocks] = GetParam();
+  const char* label = std::get<0>(GetParam());
+  const std::vector<Block>& blocks = std::get<4>(GetParam());
   const std::filesystem::path dir = label;  // kept after the run, for a look
-  // The child writes the blocks' addresses to its standard error, which goes
-  // to channel.txt, before any debugger line.
-  const auto child = [&] {
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(log_is_directory ? dir / "bmemlog.log"
-                                                         : dir);
-    std::filesystem::current_path(dir);
-    std::ofstream("bmemlog.log") << "old\n";  // not where a directory stands
-    std::string setting = "MORVANE_DEBUG_OUTPUT=" + channel;
-    putenv(setting.data());  // lives on: the child ends in exit
-    if (!std::freopen("channel.txt", "a", stderr)) std::_Exit(1);
-    void* library = OpenLibrary(MORVANE_LIBRARY_FILE);
-    // _b_new and _b_delete have C++ linkage: these are their linker names.
-    auto* b_new = reinterpret_cast<void* (*)(unsigned, const char*, int)>(
-        FindSymbol(library, "_Z6_b_newjPKci"));
-    auto* b_delete = reinterpret_cast<void (*)(void*, const char*, int)>(
-        FindSymbol(library, "_Z9_b_deletePvPKci"));
-    std::vector<void*> freed;
-    std::cerr << std::hex;
-    for (const auto& [size, line, file] : blocks) {
-      void* block = b_new(size, file.c_str(), line);
-      std::cerr << std::uintptr_t(block) << ' ';
-      if (file == kFreed) freed.push_back(block);
-    }
-    for (void* block : freed) b_delete(block, "", 0);
-    std::cerr << '\n';
-    // A closed library leaves its blocks unreachable, and a block
-    // of size 0 is reachable only past its end: such runs skip the
-    // leak checks at exit.
-    if (close) CloseLibrary(library), std::_Exit(0);
-    std::exit(0);
-  };
-  EXPECT_EXIT(child(), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(Child(GetParam()), testing::ExitedWithCode(0), "");
   // What the run wrote, with <1>, <2>, ... for the blocks' addresses (in
-  // the order allocated) and <overhead> for the manager's bookkeeping: per
-  // block a record (two pointers, two ints), a node (four pointers) and the
-  // file name.
+  // the order allocated) and <overhead> for the manager's bookkeeping.
   std::ifstream addresses(dir / "channel.txt");
   std::vector<std::pair<std::string, std::string>> values;
   std::size_t overhead = 0;
@@ -91,7 +94,7 @@ TEST_P(LeakReport, WritesTheExpectedLogAndDebuggerLines) {
     addresses >> pointer;
     values.emplace_back(pointer, "<" + std::to_string(values.size() + 1) + ">");
     if (file != kFreed)
-      overhead += 6 * sizeof(void*) + 2 * sizeof(int) + file.size() + 1;
+      overhead += morvane::testing::BookkeepingBytes(file.size());
   }
   values.emplace_back("memorysize:" + std::to_string(overhead),
                       "memorysize:<overhead>");

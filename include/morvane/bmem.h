@@ -12,8 +12,16 @@
 /// malloc's.
 ///
 /// Only blocks obtained from _b_new are tracked; the library's own classes use
-/// the ordinary new/delete. Thread-safety: none. The tracker is one global
-/// object; callers serialise all four functions.
+/// the ordinary new/delete.
+///
+/// The totals are signed 32-bit counts that wrap past 2^31 - 1: two live
+/// blocks of 2,000,000,000 bytes make _b_getusedmem() return -294967296, and
+/// releasing them brings it back to 0.
+///
+/// Thread-safety: none in the default build. The tracker is one global
+/// object; callers serialise all four functions. A build with the CMake
+/// option MORVANE_THREAD_SAFE takes a lock instead: the four functions and
+/// the leak report may then be called from many threads at once.
 #ifndef MORVANE_BMEM_H_
 #define MORVANE_BMEM_H_
 
@@ -30,7 +38,8 @@ MORVANE_API void* _b_new(unsigned int size, const char* file, int line);
 /// twice, or a pointer from another allocator, is outside the contract.
 MORVANE_API void _b_delete(void* pointer, const char* file, int line);
 
-/// Bytes requested by the blocks that are live now.
+/// Bytes requested by the blocks that are live now, as a signed 32-bit count
+/// (wrapped past 2^31 - 1).
 MORVANE_API long _b_getusedmem();
 
 /// Number of blocks that are live now.

@@ -90,7 +90,7 @@ constexpr SystemCalls kDefaultCalls = {
 };
 
 // os::FormatText with the arguments given directly.
-int FormatText(char* dst, size_t room, const char* format, ...) {
+int FormatValue(char* dst, size_t room, const char* format, ...) {
   va_list args;
   va_start(args, format);
   const int size = os::FormatText(dst, room, format, args);
@@ -126,22 +126,11 @@ int RenderWithToChars(char* dst, size_t room, std::chars_format style,
 
 }  // namespace
 
-const SystemCalls& DefaultCalls() { return kDefaultCalls; }
+// Constant-initialised (seam.h): ready before any static initialiser runs.
+Seam<SystemCalls> platform_detail::calls(kDefaultCalls);
 
-int FormatBounded(char* dst, int count, const char* format, va_list args) {
-  if (count < 0) return -1;
-  // The byte after `count` takes the terminator, so that a text of exactly
-  // `count` characters still fits.
-  const int needed =
-      os::FormatText(dst, static_cast<size_t>(count) + 1, format, args);
-  if (needed < 0) {
-    // An output error (a wide character without a multibyte form) is not a
-    // text too long for `count`: more room would never help.
-    dst[0] = '\0';
-    return 0;
-  }
-  if (needed > count) return -1;
-  return needed;
+int FormatText(char* dst, size_t room, const char* format, va_list args) {
+  return os::FormatText(dst, room, format, args);
 }
 
 int RenderDouble(char* dst, size_t room, char conversion, double value) {
@@ -154,7 +143,7 @@ int RenderDouble(char* dst, size_t room, char conversion, double value) {
           value);
     }
   }
-  return FormatText(dst, room, general ? kGeneralFormat : kFixedFormat, value);
+  return FormatValue(dst, room, general ? kGeneralFormat : kFixedFormat, value);
 }
 
 bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,

@@ -4,10 +4,12 @@
 // the two). Nothing outside src/platform/ calls the system for these
 // directly, and the layer uses nothing of the library above it.
 //
-// Every call goes through the table returned by Calls(), so that a test can
-// replace one entry (to make a load, a directory change or a search fail) and
-// restore it afterwards. Thread-safety: the table is a plain global; tests
-// swap entries only while nothing else runs.
+// The system calls that a test may want to fail (the debugger channel, the
+// failed-check display, loading, the working directory, the file search) go
+// through the table returned by Calls(), a seam (seam.h): a test replaces
+// one entry and restores it from DefaultCalls(). The formatting and path
+// helpers below it are plain functions, and the lock (lock.h) is a type of
+// its own.
 #ifndef MORVANE_SRC_PLATFORM_PLATFORM_H_
 #define MORVANE_SRC_PLATFORM_PLATFORM_H_
 
@@ -18,6 +20,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "platform/seam.h"
 
 namespace morvane::platform {
 
@@ -71,14 +75,17 @@ struct SystemCalls {
   LoadFailure (*load_failure)();
 };
 
-// The platform's own functions, for restoring entries.
-const SystemCalls& DefaultCalls();
+namespace platform_detail {
+extern Seam<SystemCalls> calls;
+}  // namespace platform_detail
 
 // The live table, starting as DefaultCalls(). Tests may overwrite entries and
 // must restore them.
-inline SystemCalls& Calls() {
-  static SystemCalls calls = DefaultCalls();
-  return calls;
+inline SystemCalls& Calls() { return platform_detail::calls.Live(); }
+
+// The platform's own functions, for restoring entries.
+inline const SystemCalls& DefaultCalls() {
+  return platform_detail::calls.Defaults();
 }
 
 // Calls().fail_check(text), and aborts should a replaced entry return.
@@ -87,12 +94,14 @@ inline SystemCalls& Calls() {
   std::abort();
 }
 
-// Formats into `dst` with the contract of Windows' _vsnprintf: writes at most
-// `count` characters; returns their number when the whole text has at most
-// `count` characters (a terminator is written when there is room: `dst` must
-// hold count + 1 bytes), and -1 when the text is longer than `count`. A text
-// that cannot be rendered at all (an output error) gives 0 and an empty text.
-int FormatBounded(char* dst, int count, const char* format, va_list args);
+// vsnprintf's contract over the C runtime's own formatter (on Windows
+// msvcrt's, with its conversions and its text): writes at most `room` - 1
+// characters and a terminator (`room` > 0), and returns the length of the
+// whole text, which exceeds `room` - 1 when the text was cut. A negative
+// result means that the text cannot be rendered at all: an output error (a
+// wide character without a multibyte form) or a text longer than INT_MAX
+// characters.
+int FormatText(char* dst, std::size_t room, const char* format, va_list args);
 
 // Renders `value` as the C runtime's own sprintf does with the format "%g"
 // (`conversion` 'g') or "%f" (any other `conversion`), with snprintf's

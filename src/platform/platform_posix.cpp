@@ -154,4 +154,5 @@ bool RuntimeSplitPath(const char* /*path*/, char* /*drive*/, char* /*dir*/,
 }
 
 }  // namespace os
+
 }  // namespace morvane::platform

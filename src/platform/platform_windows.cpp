@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/lock.h"
 #include "platform/os.h"
 #include "platform/platform.h"
 
@@ -159,4 +160,18 @@ bool RuntimeSplitPath(const char* path, char* drive, char* dir, char* fname,
 }
 
 }  // namespace os
+
+#if MORVANE_THREAD_SAFE
+// Lock keeps the SRWLOCK's one word without including <windows.h>.
+static_assert(sizeof(SRWLOCK) == sizeof(void*));
+static_assert(alignof(SRWLOCK) == alignof(void*));
+
+void Lock::Acquire() noexcept {
+  ::AcquireSRWLockExclusive(reinterpret_cast<SRWLOCK*>(&srwlock_));
+}
+void Lock::Release() noexcept {
+  ::ReleaseSRWLockExclusive(reinterpret_cast<SRWLOCK*>(&srwlock_));
+}
+#endif
+
 }  // namespace morvane::platform

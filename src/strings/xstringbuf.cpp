@@ -1,14 +1,39 @@
-// XStringBuf: the buffer, its regrowth and Append's attempts.
+// XStringBuf: the buffer, its copies and moves, its regrowth and Append's
+// attempts.
 #include <morvane/XStringBuf.h>
 
 #include <cstdarg>
 #include <cstring>
+#include <limits>
 #include <memory>
+#include <utility>
 
 #include "platform/platform.h"
 #include "strings/simple_format.h"
+#include "strings/xstringbuf_calls.h"
+
+namespace morvane::strings {
+namespace {
+
+char* NewChars(std::size_t size) { return new char[size]; }
+void DeleteChars(char* block) { delete[] block; }
+
+constexpr StringBufCalls kDefaultStringBuf = {platform::FormatText, NewChars,
+                                              DeleteChars};
+
+}  // namespace
+
+// Constant-initialised (platform/seam.h).
+platform::Seam<StringBufCalls> stringbuf_detail::calls(kDefaultStringBuf);
+
+}  // namespace morvane::strings
 
 namespace {
+
+using morvane::strings::kNotSimple;
+using morvane::strings::MinimumLength;
+using morvane::strings::SimpleFormat;
+using morvane::strings::StringBuf;
 
 // Every buffer holds one byte beyond its capacity, which no text ever uses.
 // A piece is rendered one byte past the text's terminator and then moved
@@ -17,8 +42,24 @@ namespace {
 // terminator after a piece that fills the room exactly lands on this byte.
 constexpr int kRenderOffset = 1;
 
+// The largest capacity: the largest value of the capacity's type.
+constexpr int kMaxCapacity = std::numeric_limits<int>::max();
+
+// The format that a null format reads as.
+constexpr char kEmptyFormat[] = "";
+
 char* NewBuffer(int capacity) {
-  return new char[static_cast<size_t>(capacity) + kRenderOffset];
+  return StringBuf().allocate(static_cast<std::size_t>(capacity) +
+                              kRenderOffset);
+}
+
+struct BufferReleaser {
+  void operator()(char* buffer) const { StringBuf().release(buffer); }
+};
+
+// Twice `capacity`, or the largest capacity where twice would pass it.
+int Doubled(int capacity) {
+  return capacity <= kMaxCapacity / 2 ? capacity * 2 : kMaxCapacity;
 }
 
 }  // namespace
@@ -36,62 +77,105 @@ XStringBuf::XStringBuf(const XStringBuf& other)
   buffer[length] = '\0';
 }
 
+XStringBuf::XStringBuf(XStringBuf&& other) noexcept
+    : capacity(other.capacity), length(other.length), buffer(other.buffer) {
+  other.buffer = nullptr;
+  other.length = 0;
+  other.Resize(1);
+}
+
 XStringBuf::~XStringBuf() {
-  delete[] buffer;
+  StringBuf().release(buffer);
   buffer = nullptr;
   capacity = 0;
   length = 0;
 }
 
-// Each attempt formats the whole piece from its first argument, offering
-// the free room less the byte held back for the terminator; -1 means it did
-// not fit. Plain pieces are rendered by SimpleFormat, the rest by the C
-// library; both give the same text.
+XStringBuf& XStringBuf::operator=(const XStringBuf& other) {
+  if (this == &other) return *this;
+  char* copy = NewBuffer(other.capacity);
+  std::memcpy(copy, other.buffer, static_cast<size_t>(other.length));
+  copy[other.length] = '\0';
+  StringBuf().release(buffer);
+  buffer = copy;
+  capacity = other.capacity;
+  length = other.length;
+  return *this;
+}
+
+XStringBuf& XStringBuf::operator=(XStringBuf&& other) noexcept {
+  std::swap(capacity, other.capacity);
+  std::swap(length, other.length);
+  std::swap(buffer, other.buffer);
+  return *this;
+}
+
+// Each attempt formats the whole piece from its first argument into the
+// free room less the byte held back for the terminator. Plain pieces are
+// rendered by SimpleFormat, the rest by the C library; both give the same
+// text, and both tell the whole piece's length when it does not fit. The
+// buffer then doubles until that length fits (one Resize per doubling), and
+// the next attempt writes the piece. A piece that no capacity up to
+// kMaxCapacity could hold, or that the C library cannot render, appends
+// nothing.
 //
 // The format and the arguments may point into the text: the attempts write
 // behind the text's terminator, and the buffer the call started with stays
 // alive, unchanged, through every regrowth.
 void XStringBuf::Append(const char* format, ...) {
-  std::unique_ptr<char[]> first_buffer;
+  if (format == nullptr) format = kEmptyFormat;
+  std::unique_ptr<char[], BufferReleaser> first_buffer;
   bool simple = true;  // until SimpleFormat leaves the piece to the C library
   for (;;) {
     char* const room = buffer + length + kRenderOffset;
     const int count = capacity - length - 1;
-    // Every attempt starts the argument list afresh (va_start rather than a
-    // va_copy of a started list, which stalls on the copy).
+    // The longest piece that a buffer of the largest capacity could take.
+    const int most = kMaxCapacity - 1 - length;
+    // Every attempt reads the arguments from the first: each one starts the
+    // list afresh with va_start.
     va_list attempt;
-    va_start(attempt, format);
-    int written = morvane::strings::kNotSimple;
+    int whole = kNotSimple;
     if (simple) {
-      written = morvane::strings::SimpleFormat(room, count, format, attempt);
-      if (written == morvane::strings::kNotSimple) {
-        simple = false;
-        va_end(attempt);
-        va_start(attempt, format);
-      }
+      va_start(attempt, format);
+      whole = SimpleFormat(room, count, format, attempt);
+      va_end(attempt);
+      simple = whole != kNotSimple;
     }
     if (!simple) {
-      written = morvane::platform::FormatBounded(room, count, format, attempt);
+      if (MinimumLength(format) > most) {
+        whole = -1;
+      } else {
+        va_start(attempt, format);
+        whole = StringBuf().format(room, static_cast<std::size_t>(count) + 1,
+                                   format, attempt);
+        va_end(attempt);
+      }
     }
-    va_end(attempt);
-    if (written != -1) {
-      std::memmove(buffer + length, room, static_cast<size_t>(written));
-      length += written;
+    if (whole < 0 || whole > most) {
       buffer[length] = '\0';
       return;
     }
-    if (first_buffer == nullptr) {
-      first_buffer.reset(buffer);
-      buffer = nullptr;  // so that Resize keeps it
-      Resize(capacity * 2);
-      std::memcpy(buffer, first_buffer.get(), static_cast<size_t>(length));
-    } else {
-      Resize(capacity * 2);
+    if (whole <= count) {
+      std::memmove(buffer + length, room, static_cast<size_t>(whole));
+      length += whole;
+      buffer[length] = '\0';
+      return;
     }
+    do {
+      if (first_buffer == nullptr) {
+        first_buffer.reset(buffer);
+        buffer = nullptr;  // so that Resize keeps it
+        Resize(Doubled(capacity));
+        std::memcpy(buffer, first_buffer.get(), static_cast<size_t>(length));
+      } else {
+        Resize(Doubled(capacity));
+      }
+    } while (capacity - length - 1 < whole);
   }
 }
 
 void XStringBuf::Empty() {
+  // Only a destroyed object has no buffer.
   if (buffer == nullptr) return;
   buffer[0] = '\0';
   length = 0;
@@ -99,23 +183,17 @@ void XStringBuf::Empty() {
 
 XStringBuf::operator char*() { return buffer; }
 
-const char* XStringBuf::GetPtr() { return buffer; }
+const char* XStringBuf::GetPtr() const { return buffer; }
 
-XStringBuf& XStringBuf::operator=(const XStringBuf& other) {
-  if (this == &other) return *this;
-  char* copy = NewBuffer(other.capacity);
-  std::memcpy(copy, other.buffer, static_cast<size_t>(other.length));
-  copy[other.length] = '\0';
-  delete[] buffer;
-  buffer = copy;
-  capacity = other.capacity;
-  length = other.length;
-  return *this;
-}
+const char* XStringBuf::GetPtr() { return std::as_const(*this).GetPtr(); }
 
-int XStringBuf::Length() { return length; }
+int XStringBuf::Length() const { return length; }
 
-int XStringBuf::Capacity() { return capacity; }
+int XStringBuf::Length() { return std::as_const(*this).Length(); }
+
+int XStringBuf::Capacity() const { return capacity; }
+
+int XStringBuf::Capacity() { return std::as_const(*this).Capacity(); }
 
 // Only the characters in use move; whatever a failed attempt wrote past
 // `length` is dropped.
@@ -123,7 +201,7 @@ void XStringBuf::Resize(int new_capacity) {
   char* grown = NewBuffer(new_capacity);
   if (buffer != nullptr) {
     std::memcpy(grown, buffer, static_cast<size_t>(length));
-    delete[] buffer;
+    StringBuf().release(buffer);
   }
   capacity = new_capacity;
   buffer = grown;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/lock.h"
 #include "platform/platform.h"
 #include "tracker/heap.h"
 #include "tracker/leak_report.h"
@@ -39,10 +40,26 @@ constexpr std::size_t kNodeAddressSize =
     sizeof(MemNode*);  // NOLINT(bugprone-sizeof-expression)
 static_assert(kHeaderSize >= kNodeAddressSize);
 
-// The name's length plus its terminator.
-int NameBytes(const char* name) {
-  return static_cast<int>(std::strlen(name) + 1);
+// The name's length plus its terminator, as the counters count it.
+unsigned int NameBytes(const char* name) {
+  return static_cast<unsigned int>(std::strlen(name) + 1);
 }
+
+// total += amount and total -= amount on a 32-bit total that wraps.
+void Add(int& total, unsigned int amount) {
+  total = Signed32(static_cast<unsigned int>(total) + amount);
+}
+void Subtract(int& total, unsigned int amount) {
+  total = Signed32(static_cast<unsigned int>(total) - amount);
+}
+
+constexpr auto kRecordBytes = static_cast<unsigned int>(sizeof(MemStruct));
+constexpr auto kNodeBytes = static_cast<unsigned int>(sizeof(MemNode));
+
+// Guards the counters and the chain of every manager in a build with
+// MORVANE_THREAD_SAFE (nothing otherwise). Constant-initialised: the global
+// manager's static initialiser may take it.
+platform::Lock manager_lock;
 
 void* HeaderWord(void* pointer) {
   return static_cast<char*>(pointer) - kNodeAddressSize;
@@ -80,6 +97,9 @@ MemManager::~MemManager() {
   HeapRelease(logfile);
 }
 
+// The node is allocated before the counters grow, so that the lock covers
+// only the counters and the link; a failed "node" check ends the process,
+// so no caller can tell the difference.
 void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   MEM_CHECK(file);
   // A size that the header would carry past the top of size_t wraps the sum
@@ -93,7 +113,7 @@ void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   auto* tempblocks = static_cast<MemStruct*>(HeapAllocate(sizeof(MemStruct)));
   MEM_CHECK(tempblocks);
   tempblocks = new (tempblocks) MemStruct;  // trivial: writes nothing
-  const int name_bytes = NameBytes(file);
+  const unsigned int name_bytes = NameBytes(file);
   tempblocks->file = static_cast<char*>(HeapAllocate(name_bytes));
   MEM_CHECK(tempblocks->file);
   std::memcpy(tempblocks->file, file, name_bytes);
@@ -101,25 +121,28 @@ void* MemManager::Allocate(unsigned int size, const char* file, int line) {
   tempblocks->size = size;
   tempblocks->line = line;
 
-  usedmem += static_cast<int>(size);
-  memorysize += static_cast<int>(sizeof(MemStruct)) + name_bytes;
-  ++memcount;
-
   auto* node = static_cast<MemNode*>(HeapAllocate(sizeof(MemNode)));
   MEM_CHECK(node);
   node = new (node) MemNode;  // trivial: leaves the unused word unset
-  memorysize += static_cast<int>(sizeof(MemNode));
-
   node->record = tempblocks;
-  node->next = blocks.next;
-  node->prev = &blocks;
-  blocks.next = node;
-  if (node->next != nullptr) node->next->prev = node;
+  {
+    platform::LockGuard guard(manager_lock);
+    Add(usedmem, size);
+    Add(memorysize, kRecordBytes + name_bytes + kNodeBytes);
+    Add(memcount, 1);
+    node->next = blocks.next;
+    node->prev = &blocks;
+    blocks.next = node;
+    if (node->next != nullptr) node->next->prev = node;
+  }
 
   std::memcpy(HeaderWord(tempblocks->pointer), &node, kNodeAddressSize);
   return tempblocks->pointer;
 }
 
+// The block, its name, its record and its node go back to the heap after
+// the counters have shrunk and the node has left the chain, so that the lock
+// covers only those.
 void MemManager::Release(void* pointer) {
   MEM_CHECK(pointer);
   MemNode* node = nullptr;
@@ -129,15 +152,17 @@ void MemManager::Release(void* pointer) {
   MEM_CHECK(memstrc);
   MEM_CHECK(memstrc->pointer == pointer);
 
-  usedmem -= static_cast<int>(memstrc->size);
-  --memcount;
+  const unsigned int name_bytes = NameBytes(memstrc->file);
+  {
+    platform::LockGuard guard(manager_lock);
+    Subtract(usedmem, memstrc->size);
+    Subtract(memcount, 1);
+    Subtract(memorysize, name_bytes + kRecordBytes + kNodeBytes);
+    node->Unlink(blocks);
+  }
   HeapRelease(static_cast<char*>(pointer) - kHeaderSize);
-  memorysize -= NameBytes(memstrc->file);
   HeapRelease(memstrc->file);
-  memorysize -= static_cast<int>(sizeof(MemStruct));
   HeapRelease(memstrc);
-  node->Unlink(blocks);
-  memorysize -= static_cast<int>(sizeof(MemNode));
   HeapRelease(node);
 }
 
@@ -177,6 +202,7 @@ bool manager_destroyed = false;
 MemManager& GlobalManager() { return *manager; }
 
 void DestroyGlobalManager() {
+  platform::LockGuard guard(manager_lock);
   if (manager_destroyed) return;
   manager_destroyed = true;
   manager->~MemManager();
@@ -185,6 +211,7 @@ void DestroyGlobalManager() {
 }  // namespace morvane::tracker
 
 using morvane::tracker::GlobalManager;
+using morvane::tracker::manager_lock;
 
 void* _b_new(unsigned int size, const char* file, int line) {
   return GlobalManager().Allocate(size, file, line);
@@ -194,6 +221,12 @@ void _b_delete(void* pointer, const char* /*file*/, int /*line*/) {
   GlobalManager().Release(pointer);
 }
 
-long _b_getusedmem() { return GlobalManager().UsedMem(); }
+long _b_getusedmem() {
+  morvane::platform::LockGuard guard(manager_lock);
+  return GlobalManager().UsedMem();
+}
 
-long _b_getmemcount() { return GlobalManager().MemCount(); }
+long _b_getmemcount() {
+  morvane::platform::LockGuard guard(manager_lock);
+  return GlobalManager().MemCount();
+}

@@ -14,9 +14,8 @@ constexpr HeapCalls kDefaultHeap = {heap_detail::Malloc, heap_detail::Free};
 
 }  // namespace
 
-// Constant-initialised, so it is ready before any static initialiser runs.
-HeapCalls heap_detail::live_heap = kDefaultHeap;
-
-const HeapCalls& DefaultHeap() { return kDefaultHeap; }
+// Constant-initialised (platform/seam.h): ready before the tracker's static
+// initialiser allocates.
+platform::Seam<HeapCalls> heap_detail::heap(kDefaultHeap);
 
 }  // namespace morvane::tracker

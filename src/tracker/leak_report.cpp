@@ -39,9 +39,9 @@ void SendToDebugger(const std::string& line) {
   platform::Calls().debug_output(line.c_str());
 }
 
-// Mode "w": the log of an earlier run is replaced. The mode string "wa"
-// meant no more than this to the C runtimes that accept it, and some Windows
-// runtimes reject it.
+// Mode "w": the log of an earlier run is replaced. That is all that the
+// documented mode string "wa" means to the C runtimes that accept it, and
+// some Windows runtimes reject "wa".
 constexpr char kLogMode[] = "w";
 
 // Room for the log's stream buffer: a report writes a few hundred bytes per
@@ -114,7 +114,7 @@ void LeakReport::Open() {
 
 // Sizes are printed as the signed values the formats name.
 void LeakReport::Add(const MemStruct& record) {
-  const int size = static_cast<int>(record.size);
+  const int size = Signed32(record.size);
   const std::uintptr_t pointer = Address(record.pointer);
   if (!log_) Open();
   if (std::FILE* log = log_.get()) {

@@ -8,13 +8,31 @@
 // a node's `prev` holds the start of the next newer node, or of the head for
 // the newest one, so unlinking needs no special case.
 //
-// Thread-safety: none; callers serialise every use of a manager.
+// The totals are signed 32-bit counts, as documented, that wrap past
+// 2^31 - 1: two live blocks of 2,000,000,000 bytes make a usedmem of
+// -294,967,296. They are summed as unsigned 32-bit values, which wrap
+// without overflow, and kept as the signed values of the same bits.
+//
+// Thread-safety: in the default build none; callers serialise every use of
+// a manager. With MORVANE_THREAD_SAFE, Allocate, Release and the global
+// manager's totals and destruction (bmem.cpp) hold one lock while they read
+// or change the counters and the chain.
 #ifndef MORVANE_SRC_TRACKER_MEM_MANAGER_H_
 #define MORVANE_SRC_TRACKER_MEM_MANAGER_H_
 
+#include <climits>
 #include <cstddef>
 
 namespace morvane::tracker {
+
+static_assert(sizeof(unsigned int) * CHAR_BIT == 32);
+
+// The signed 32-bit value whose two's-complement bits are `bits`.
+constexpr int Signed32(unsigned int bits) {
+  constexpr unsigned int kSignBit = 1u << 31;
+  return bits < kSignBit ? static_cast<int>(bits)
+                         : static_cast<int>(bits - kSignBit) + INT_MIN;
+}
 
 // One per live block, raw C-heap storage.
 struct MemStruct {
@@ -82,6 +100,8 @@ class MemManager {
   // Releases a block that Allocate returned.
   void Release(void* pointer);
 
+  // The totals as they stand; callers that share the manager across
+  // threads read them under the tracker's lock (bmem.cpp).
   int UsedMem() const { return usedmem; }
   int MemCount() const { return memcount; }
   int MemorySize() const { return memorysize; }

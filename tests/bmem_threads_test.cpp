@@ -1,0 +1,124 @@
+// The tracker of a build with MORVANE_THREAD_SAFE, from many threads at
+// once: 8 threads make 100,000 allocations each and release all but a few,
+// in interleaved order, while the main thread reads the totals; then the
+// totals and the leak report name exactly the blocks still live. Built only
+// with the option: without it the threads would race, as documented.
+// .ci/tsan.sh runs it under ThreadSanitizer.
+#include <gtest/gtest.h>
+#include <morvane/bmem.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/bookkeeping.h"
+#include "tracker/mem_manager.h"
+
+namespace {
+
+constexpr int kThreads = 8;
+constexpr int kAllocations = 100000;
+constexpr std::size_t kHeld = 16;  // blocks a thread holds before releasing
+constexpr int kKeptEvery = 25000;  // blocks 0, 25000, ... stay live
+constexpr int kKeptPerThread = kAllocations / kKeptEvery;
+
+std::string File(int thread) {
+  return "thread" + std::to_string(thread) + ".cpp";
+}
+unsigned int Size(int thread, int i) {
+  return static_cast<unsigned int>(i % 97 + thread);
+}
+
+// One thread's blocks: block i has Size(thread, i) bytes and line i. Once it
+// holds kHeld blocks it releases one of them, chosen at random; the blocks
+// it keeps go to `kept`.
+void Work(int thread, std::vector<void*>* kept) {
+  const std::string file = File(thread);
+  std::vector<void*> held;
+  unsigned int random = static_cast<unsigned int>(thread) + 1;
+  for (int i = 0; i < kAllocations; ++i) {
+    void* block = _b_new(Size(thread, i), file.c_str(), i);
+    if (i % kKeptEvery == 0) {
+      kept->push_back(block);
+      continue;
+    }
+    held.push_back(block);
+    if (held.size() < kHeld) continue;
+    random = random * 1103515245u + 12345u;
+    void*& chosen = held[(random >> 16) % held.size()];
+    _b_delete(chosen, file.c_str(), i);
+    chosen = held.back();
+    held.pop_back();
+  }
+  for (void* block : held) _b_delete(block, "", 0);
+}
+
+TEST(BmemThreads, EightThreadsLeaveExactTotalsAndAnExactReport) {
+  std::vector<std::vector<void*>> kept(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) threads.emplace_back(Work, t, &kept[t]);
+  // Never more live blocks than the threads hold and keep.
+  constexpr long kMostLive = kThreads * (kHeld + kKeptPerThread);
+  for (int read = 0; read < 1000; ++read) {
+    const long count = _b_getmemcount();
+    ASSERT_LE(count, kMostLive);
+    ASSERT_GE(count, 0);
+    ASSERT_GE(_b_getusedmem(), 0);
+  }
+  for (std::thread& thread : threads) thread.join();
+
+  // What the log must list for each file, newest first: "size line pointer"
+  // per block.
+  std::map<std::string, std::vector<std::string>> expected;
+  long used = 0;
+  int bookkeeping = 0;
+  for (int t = 0; t < kThreads; ++t) {
+    for (int k = kKeptPerThread - 1; k >= 0; --k) {
+      const int line = k * kKeptEvery;
+      std::ostringstream block;
+      block << Size(t, line) << ' ' << line << ' ' << std::hex
+            << reinterpret_cast<std::uintptr_t>(kept[t][k]);
+      expected[File(t)].push_back(block.str());
+      used += Size(t, line);
+      bookkeeping +=
+          static_cast<int>(morvane::testing::BookkeepingBytes(File(t).size()));
+    }
+  }
+  constexpr int kLive = kThreads * kKeptPerThread;
+  EXPECT_EQ(_b_getusedmem(), used);
+  EXPECT_EQ(_b_getmemcount(), kLive);
+  EXPECT_EQ(morvane::tracker::GlobalManager().MemorySize(), bookkeeping);
+
+  const auto dir = std::filesystem::temp_directory_path() / "morvane_threads";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);
+  morvane::tracker::DestroyGlobalManager();
+  std::ostringstream log;
+  log << std::ifstream("bmemlog.log").rdbuf();
+  const std::string text = log.str();
+  std::smatch totals;
+  std::regex_search(text, totals,
+                    std::regex("leaks += +(\\d+) byte\nnum of memory "
+                               "leaks += +(\\d+) \n"));
+  EXPECT_EQ(totals.str(1) + " " + totals.str(2),
+            std::to_string(used) + " " + std::to_string(kLive));
+  const std::regex block_lines(
+      "\\|   size    = (\\d+)\n\\|   src     = (\\S+)\n"
+      "\\|   line    = (\\d+)\n\\|   pointer = ([0-9a-f]+)\n");
+  std::map<std::string, std::vector<std::string>> reported;
+  for (std::sregex_iterator m(text.begin(), text.end(), block_lines), end;
+       m != end; ++m) {
+    reported[m->str(2)].push_back(m->str(1) + ' ' + m->str(3) + ' ' +
+                                  m->str(4));
+  }
+  EXPECT_EQ(reported, expected);
+}
+
+}  // namespace
