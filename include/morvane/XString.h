@@ -216,7 +216,9 @@ class MORVANE_API XString {
   /// began, so that shortening replacements work on their own output ("\\\\"
   /// by "\\" collapses any run of backslashes). When `with` contains `what`,
   /// the next search starts after the inserted copy instead, so the call
-  /// always ends. An empty `what` changes nothing. Returns this string.
+  /// always ends. The result goes into one new buffer. When `what` is empty
+  /// or not found, or when the result would be longer than the largest int,
+  /// the string and its buffer are unchanged. Returns this string.
   XString& ReplaceAll(int start, const char* what, const char* with);
 
   /// @}

@@ -1,0 +1,156 @@
+// Why one pass over the old text gives what the repeated Replace gives.
+//
+// Write the string during the repeated Replace as done + with + rest, where
+// `with` is the copy just inserted and `rest` the old text behind the
+// occurrence it replaced. The next search starts at the copy, so `done`
+// never changes again: it is output. The search runs the single-pass rule
+// (pattern_scan.h) over `with`, then over `rest`.
+//
+// - When `with` contains `what`, the search starts behind the copy instead,
+//   with nothing matched: a plain forward search of the old text.
+// - Otherwise the rule cannot complete a match inside `with`, and what it
+//   holds behind `with` (k characters of `what` matched) depends on `with`
+//   and `what` only: it is worked out once per call. With k = 0 the search
+//   is again a plain forward search of the old text. With k > 0 the attempt
+//   that began k characters before the end of `with` runs on into `rest`:
+//   it either completes there (the occurrence begins inside `with`: its
+//   first r - k characters become output, a new copy takes the place of the
+//   old one and w - k characters of the old text are used up), or it fails
+//   at some character, behind which the rule holds k = 0 again.
+//
+// So the old text is read once, front to back: a forward search between
+// occurrences, at most w - k comparisons at each. The forward search runs
+// the rule itself over the next kNear characters, jumping from one first
+// character of `what` to the next (occurrences close together, as line ends
+// or runs of separators, cost a few steps each), and hands the rest of the
+// text to the vector scan of pattern_scan.cpp.
+//
+// n replacements give length + n (r - w) characters. A first pass counts
+// them without writing anything, so that the string is left alone when the
+// result would not fit an int, and the second writes the result straight
+// into its exact buffer: no memory beyond the result, and the old text and
+// the arguments stay untouched until the new buffer is installed.
+#include "strings/replace_all.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+#include "strings/pattern_scan.h"
+#include "strings/xstring_internal.h"
+
+namespace morvane::strings {
+namespace {
+
+// How far the forward search runs the rule itself before the vector scan
+// takes over.
+constexpr int kNear = 64;
+
+class Rewrite {
+ public:
+  Rewrite(const XString& s, const char* what, const char* with)
+      : text_(s.text),
+        length_(s.length),
+        what_(what),
+        w_(Measure(what)),
+        with_(with),
+        r_(Measure(with)) {
+    if (std::strstr(with, what) != nullptr) return;  // resumes behind it
+    for (int i = 0; i < r_; ++i) {
+      carried_ = with[i] == what[carried_] ? carried_ + 1 : 0;
+    }
+  }
+
+  // The first occurrence that the rule finds from `from` with nothing
+  // matched (from >= 0; beyond the text: none).
+  int Find(int from) const {
+    const int near = from + std::min(kNear, length_ - from);
+    int i = from;
+    while (i < near) {
+      const void* hit = std::memchr(text_ + i, what_[0], near - i);
+      if (hit == nullptr) {
+        i = near;
+        break;
+      }
+      i = static_cast<int>(static_cast<const char*>(hit) - text_) + 1;
+      int k = 1;
+      while (k < w_ && text_[i] == what_[k]) ++k, ++i;
+      if (k == w_) return i - w_;
+      ++i;
+    }
+    return ForwardScan(text_, length_, i, what_, w_);
+  }
+
+  // Hands the result to `out` piece by piece, out.Put(from, count), given
+  // the first occurrence.
+  template <class Out>
+  void Emit(int first, Out& out) const {
+    out.Put(text_, first);
+    int used = first + w_;  // old text before this is replaced or output
+    for (;;) {
+      int resume = used;  // where the scan goes on with nothing matched
+      if (carried_ > 0) {
+        // The attempt carried over from the copy. The terminating zero
+        // matches no pattern character, so it stops at the end of the text.
+        int k = carried_;
+        int i = used;
+        while (k < w_ && text_[i] == what_[k]) ++k, ++i;
+        if (k == w_) {
+          out.Put(with_, r_ - carried_);
+          used = i;
+          continue;
+        }
+        resume = i + 1;  // the failing character is not tried again
+      }
+      const int next = Find(resume);
+      if (next < 0) break;
+      out.Put(with_, r_);
+      out.Put(text_ + used, next - used);
+      used = next + w_;
+    }
+    out.Put(with_, r_);
+    out.Put(text_ + used, length_ - used);
+  }
+
+ private:
+  const char* text_;
+  int length_;
+  const char* what_;
+  int w_;
+  const char* with_;
+  int r_;
+  int carried_ = 0;  // what the rule holds behind an inserted copy
+};
+
+struct Measurer {
+  std::int64_t size = 0;
+  void Put(const char*, int count) { size += count; }
+};
+
+struct Writer {
+  char* at;
+  void Put(const char* from, int count) {
+    std::memcpy(at, from, static_cast<size_t>(count));
+    at += count;
+  }
+};
+
+}  // namespace
+
+void ReplaceEvery(XString& s, int start, const char* what, const char* with) {
+  const Rewrite rewrite(s, what, with);
+  const int first = rewrite.Find(start);
+  if (first < 0) return;
+  Measurer measured;
+  rewrite.Emit(first, measured);
+  if (measured.size > INT_MAX) return;
+  const int length = static_cast<int>(measured.size);
+  char* text = NewText(length);
+  Writer writer{text};
+  rewrite.Emit(first, writer);
+  text[length] = '\0';
+  Install(s, text, length);
+}
+
+}  // namespace morvane::strings
