@@ -18,7 +18,7 @@
 //   old one and w - k characters of the old text are used up), or it fails
 //   at some character, behind which the rule holds k = 0 again.
 //
-// So the old text is read once, front to back: a forward search between
+// So a pass reads the old text once, front to back: a forward search between
 // occurrences, at most w - k comparisons at each. The forward search runs
 // the rule itself over the next kNear characters, jumping from one first
 // character of `what` to the next (occurrences close together, as line ends
