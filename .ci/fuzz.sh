@@ -106,4 +106,4 @@ if ((failed)); then
   ls -1 "$build"/findings/
   exit 1
 fi
-echo "fuzz: all ${#HARNESSES[@]} harnesses clean"
+echo "fuzz: clean (${HARNESSES[*]})"
