@@ -116,7 +116,8 @@ TEST(XStringEdit, SubAndDeleteTakeInclusiveRanges) {
 
 // Insert always installs a new buffer; Replace and ReplaceAll keep it exactly
 // when nothing is found. Find never backs up: "ab" is not in "aab". Arguments
-// may point anywhere into the string's own text, its first byte included. A
+// may point anywhere into the string's own text, its first byte included,
+// also before a counted zero, where ReplaceAll's result lands over them. A
 // counted zero is searched and edited as any byte (the buffer a b 0 x has
 // length 4), and a Sub range that meets it ends there.
 TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
@@ -133,6 +134,10 @@ TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
       CHANGE("a-b-c", "acbcc"s, -1, s.ReplaceAll(0, "-", s.GetPtr() + 4)),
       CHANGE("x-c-c", "xYY"s, -1, s.ReplaceAll(0, s.GetPtr() + 3, "Y")),
       CHANGE("a-b-c", "aa-b-cba-b-cc"s, -1, s.ReplaceAll(0, "-", s.GetPtr())),
+      CHANGE("xy", "\0ab"s, -1, (s += '\0').Insert(3, "abxyxy");
+             s.ReplaceAll(0, s.GetPtr(), "")),
+      CHANGE("a--b", "abb\0b"s, -1, (s += '\0').Insert(5, "--");
+             s.ReplaceAll(0, "--", s.GetPtr() + 3)),
       CHANGE("ab", "3 3"s, -1, (s += '\0') += 'x';
              s.Format("%d %d", s.Find(0, "x"), s.ReverseFind(4, "x"))),
       CHANGE("ab", "ab"s, -1, (s += '\0') += 'x'; s = s.Sub(0, 3)),

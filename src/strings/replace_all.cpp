@@ -26,17 +26,24 @@
 // line ends or runs of separators, cost a few steps each; it hands the rest
 // of the text to the vector scan of pattern_scan.cpp.
 //
-// n replacements give length + n (r - w) characters. A first pass counts
-// them without writing anything, so that the string is left alone when the
-// result would not fit an int, and the second writes the result straight
-// into its exact buffer: no memory beyond the result, and the old text and
-// the arguments stay untouched until the new buffer is installed.
+// n replacements give length + n (r - w) characters. When r <= w the result
+// is never longer than the text, and the pass writes it over the old text
+// itself: what it has written plus the pending copy of `with` never reaches
+// past the old text still to be read, which it thus never overwrites. The
+// result is then copied into its exact buffer. (Arguments that point into
+// the text are copied first.) When r > w a first pass counts the result
+// without writing anything, so that the string is left alone when it would
+// not fit an int, and a second pass writes it straight into its exact
+// buffer. Neither needs memory besides the result's buffer (and those
+// copies).
 #include "strings/replace_all.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <string>
 
 #include "strings/pattern_scan.h"
 #include "strings/xstring_internal.h"
@@ -132,6 +139,8 @@ class Rewrite {
     out.Put(text_ + used, length_ - used);
   }
 
+  bool Grows() const { return r_ > w_; }
+
  private:
   const char* text_;
   int length_;
@@ -147,13 +156,34 @@ struct Measurer {
   void Put(const char*, int count) { size += count; }
 };
 
+// Where the result goes: a new buffer, or the old text itself (which is why
+// it moves rather than copies: a piece may overlap its new place).
 struct Writer {
   char* at;
   void Put(const char* from, int count) {
-    std::memcpy(at, from, static_cast<size_t>(count));
+    std::memmove(at, from, static_cast<size_t>(count));
     at += count;
   }
 };
+
+bool PointsInto(const XString& s, const char* p) {
+  const std::less_equal<> le;
+  return le(s.text, p) && le(p, s.text + s.length);
+}
+
+// A result no longer than the text (see the top).
+void RewriteInPlace(XString& s, int first, const char* what, const char* with) {
+  std::string what_copy;
+  std::string with_copy;
+  if (PointsInto(s, what)) what = what_copy.assign(what).c_str();
+  if (PointsInto(s, with)) with = with_copy.assign(with).c_str();
+  Writer out{s.text};
+  Rewrite(s, what, with).Emit(first, out);
+  // Should the new buffer not be had, the string holds the result.
+  s.length = static_cast<int>(out.at - s.text);
+  s.text[s.length] = '\0';
+  Install(s, CopyText(s.text, s.length), s.length);
+}
 
 }  // namespace
 
@@ -161,6 +191,10 @@ void ReplaceEvery(XString& s, int start, const char* what, const char* with) {
   const Rewrite rewrite(s, what, with);
   const int first = rewrite.Find(start);
   if (first < 0) return;
+  if (!rewrite.Grows()) {
+    RewriteInPlace(s, first, what, with);
+    return;
+  }
   Measurer measured;
   rewrite.Emit(first, measured);
   if (measured.size > INT_MAX) return;

@@ -8,9 +8,8 @@ namespace morvane::strings {
 
 // Gives `s` the text that repeating Replace leaves, each search starting
 // where the previous replacement began (start >= 0; `what` not empty), or
-// from behind the inserted copy when `with` contains `what`. The new text is
-// built in one exact-size buffer, read from the old one, which is released
-// only when the new one is installed: `what` and `with` may point into it.
+// from behind the inserted copy when `with` contains `what`, in one new
+// buffer of exact size. `what` and `with` may point into the string's text.
 // The string and its buffer are left as they were when nothing is found or
 // when the result would be longer than the largest int.
 void ReplaceEvery(XString& s, int start, const char* what, const char* with);
