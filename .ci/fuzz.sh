@@ -5,9 +5,13 @@
 # Fails on any finding: a model mismatch, a sanitizer report, a leak, a
 # timeout. Prints the number of runs per harness.
 #
-#   FUZZ_TIME  seconds per harness (default 45)
-#   FUZZ_RUNS  inputs per harness at most (default 1000000)
-#   JOBS       harnesses run at once, and build jobs (default 2)
+#   FUZZ_TIME       seconds per harness (default 45)
+#   FUZZ_RUNS       inputs per harness at most (default 1000000; -1: no limit)
+#   FUZZ_HARNESSES  the harnesses to run, separated by spaces (default: all)
+#   JOBS            harnesses run at once, and build jobs (default 2)
+#
+# A deeper run of one harness, four minutes with no limit on inputs:
+#   FUZZ_TIME=240 FUZZ_RUNS=-1 FUZZ_HARNESSES=xstring_edit bash .ci/fuzz.sh
 #
 # New inputs go to build/fuzz/corpus/<name>/, crashing inputs to
 # build/fuzz/findings/; the checked-in seeds are never changed.
@@ -42,8 +46,18 @@ cmake --build --preset fuzz -j "$JOBS"
 
 build=build/fuzz
 # The harnesses are those that fuzz/CMakeLists.txt lists (MORVANE_FUZZERS).
-mapfile -t HARNESSES <"$build/fuzz/harnesses.txt"
-((${#HARNESSES[@]} > 0)) || { echo "fuzz: no harnesses in $build/fuzz/harnesses.txt"; exit 1; }
+mapfile -t ALL_HARNESSES <"$build/fuzz/harnesses.txt"
+((${#ALL_HARNESSES[@]} > 0)) || { echo "fuzz: no harnesses in $build/fuzz/harnesses.txt"; exit 1; }
+HARNESSES=("${ALL_HARNESSES[@]}")
+if [[ -n ${FUZZ_HARNESSES:-} ]]; then
+  read -r -a HARNESSES <<<"$FUZZ_HARNESSES"
+  for name in "${HARNESSES[@]}"; do
+    if [[ " ${ALL_HARNESSES[*]} " != *" $name "* ]]; then
+      echo "fuzz: no harness $name (there are: ${ALL_HARNESSES[*]})" >&2
+      exit 2
+    fi
+  done
+fi
 mkdir -p "$build/findings" "$build/logs"
 rm -f "$build"/findings/* "$build"/logs/*
 
@@ -95,4 +109,4 @@ if ((failed)); then
   ls -1 "$build"/findings/
   exit 1
 fi
-echo "fuzz: all ${#HARNESSES[@]} harnesses clean"
+echo "fuzz: clean (${HARNESSES[*]})"

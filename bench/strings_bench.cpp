@@ -1,7 +1,7 @@
-// Strings: XString::Find and ReverseFind, XString::Format, XStringBuf::Append
-// and XString::Tokenize, each next to the standard tool an application would
-// reach for instead (for the searches: the C library's memmem, and
-// std::string's and the standard searchers' as references).
+// Strings: XString::Find and ReverseFind, XString::Format, XStringBuf::Append,
+// XString::Tokenize and XString::ReplaceAll, each next to the standard tool an
+// application would reach for instead (for the searches: the C library's
+// memmem, and std::string's and the standard searchers' as references).
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
 #include <morvane/XString.h>
@@ -17,6 +17,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench_data.h"
@@ -302,6 +303,133 @@ void TokenizeStrtok(benchmark::State& state) {
   state.counters["tokens"] = static_cast<double>(tokens_made);
 }
 
+// --- ReplaceAll over 16 MB ---------------------------------------------------
+
+constexpr int kLines = 400000;
+constexpr char kCrLf[] = "\r\n";
+constexpr char kLf[] = "\n";
+constexpr char kTwoSeparators[] = "\\\\";
+constexpr char kSeparator[] = "\\";
+
+// Pieces of the word text, one after the other, each followed by what
+// `separator` gives for it, until `pieces` pieces or (pieces = 0) 16,000,000
+// bytes.
+template <class Separator>
+std::string Pieces(int pieces, int shortest, int longest, Separator separator) {
+  const std::string& words = WordText();
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<int> size(shortest, longest);
+  std::string text;
+  std::size_t from = 0;
+  for (int i = 0; pieces == 0 ? text.size() < 16000000 : i < pieces; ++i) {
+    const auto n = static_cast<std::size_t>(size(random));
+    if (from + n > words.size()) from = 0;
+    text.append(words, from, n);
+    from += n;
+    text += separator(random);
+  }
+  return text;
+}
+
+// 400,000 lines of 28 to 48 characters (16,000,000 bytes on average), each
+// ended by CR LF.
+const std::string& CrLfText() {
+  static const std::string text =
+      Pieces(kLines, 28, 48, [](std::mt19937&) { return kCrLf; });
+  return text;
+}
+
+// 16,000,000 bytes of path parts of 4 to 20 characters, separated by runs of
+// one to four backslashes, mostly two (the loader's doubled separator).
+const std::string& SeparatorText() {
+  static const std::string text = Pieces(0, 4, 20, [](std::mt19937& random) {
+    static constexpr int kRunSizes[] = {1, 2, 2, 2, 2, 3, 4, 2};
+    return std::string(kRunSizes[random() % std::size(kRunSizes)], '\\');
+  });
+  return text;
+}
+
+// A plain loop: every CR LF becomes LF.
+std::string CrLfToLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(kCrLf, from)) != std::string::npos;
+       from = at + 2) {
+    out.append(text, from, at - from).append(kLf);
+  }
+  return out.append(text, from);
+}
+
+// A plain loop: every run of backslashes becomes one backslash.
+std::string CollapseRuns(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at;
+       (at = text.find(kTwoSeparators, from)) != std::string::npos;) {
+    out.append(text, from, at + 1 - from);
+    from = text.find_first_not_of(kSeparator, at + 2);
+    if (from == std::string::npos) from = text.size();
+  }
+  return out.append(text, from);
+}
+
+// Whether ReplaceAll and the plain loop give the same text.
+bool SameResult(benchmark::State& state, const std::string& text,
+                const char* what, const char* with,
+                std::string (*loop)(const std::string&)) {
+  XString ours(text.c_str());
+  if (std::string_view(ours.ReplaceAll(0, what, with)) == loop(text)) {
+    return true;
+  }
+  state.SkipWithError("ReplaceAll and the plain loop disagree");
+  return false;
+}
+
+// A fresh copy of the text for each call, made while the clock is stopped.
+void ReplaceAllOurs(benchmark::State& state, const std::string& text,
+                    const char* what, const char* with,
+                    std::string (*loop)(const std::string&)) {
+  if (!SameResult(state, text, what, with, loop)) return;
+  for (auto _ : state) {
+    state.PauseTiming();
+    XString s(text.c_str());
+    state.ResumeTiming();
+    s.ReplaceAll(0, what, with);
+    benchmark::DoNotOptimize(s.text);
+    state.PauseTiming();
+    s.Empty();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
+}
+
+void ReplaceAllLoop(benchmark::State& state, const std::string& text,
+                    std::string (*loop)(const std::string&)) {
+  for (auto _ : state) {
+    std::string out = loop(text);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
+}
+
+void CrLfOurs(benchmark::State& state) {
+  ReplaceAllOurs(state, CrLfText(), kCrLf, kLf, CrLfToLf);
+}
+void CrLfLoop(benchmark::State& state) {
+  ReplaceAllLoop(state, CrLfText(), CrLfToLf);
+}
+void SeparatorsOurs(benchmark::State& state) {
+  ReplaceAllOurs(state, SeparatorText(), kTwoSeparators, kSeparator,
+                 CollapseRuns);
+}
+void SeparatorsLoop(benchmark::State& state) {
+  ReplaceAllLoop(state, SeparatorText(), CollapseRuns);
+}
+
 BENCHMARK_CAPTURE(FindOurs, absent, kNeedle)->Name("find_absent/ours");
 BENCHMARK_CAPTURE(FindMemmem, absent, kNeedle)->Name("find_absent/memmem");
 BENCHMARK(FindStd)->Name("find_absent/theirs");
@@ -326,6 +454,14 @@ BENCHMARK(AppendFmt)->Name("append/fmt")->Unit(benchmark::kMillisecond);
 BENCHMARK(TokenizeOurs)->Name("tokenize/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(TokenizeStrtok)
     ->Name("tokenize/theirs")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(CrLfOurs)->Name("replace_crlf/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(CrLfLoop)->Name("replace_crlf/theirs")->Unit(benchmark::kMillisecond);
+BENCHMARK(SeparatorsOurs)
+    ->Name("replace_runs/ours")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(SeparatorsLoop)
+    ->Name("replace_runs/theirs")
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -136,6 +136,16 @@ replace(s, 0, "ab", "a")
 replace(s, 0, "aa", "b")
 replace(s, 0, "aab", "zz", every=False)
 
+# Matches that begin inside the copy just inserted and run on into the old
+# text, over long texts of one repeated unit.
+s = seed(EDIT, "replace_all_straddling")
+construct(s, "abb")
+replace(s, 0, "ab", "xa")
+construct(s, "ab" * 150 + "b")
+replace(s, 0, "abab", "xaba")
+construct(s, "x" * 100 + "\\" * 40 + "x" + "\\" * 3)
+replace(s, 0, "\\\\", "\\")
+
 # Arguments that point into the string's own text.
 s = seed(EDIT, "own_text_arguments")
 construct(s, "abcdef")

@@ -67,7 +67,14 @@ void Insert(std::string& s, int pos, const std::string& what) {
 
 }  // namespace model
 
-constexpr size_t kMaxLength = 4096;  // keeps the quadratic operations fast
+// Texts longer than kMaxLength are dropped after each step, so that no
+// chain of steps grows them without bound. The step-by-step ReplaceAll of the
+// model moves the text once per replacement: a call that could make it move
+// more than kMaxModelMoves characters is left out. Every replacement uses up
+// at least one character of the old text, so there are at most Size(m) of
+// them, and the text grows to at most Size(m) * (Size(with) + 1).
+constexpr size_t kMaxLength = 4096;
+constexpr size_t kMaxModelMoves = size_t{1} << 26;
 
 // A C-string argument: a text from the input, a pointer into `s`'s own
 // buffer (odd selector) or null (selector 2). `copy` receives its text as the
@@ -194,6 +201,7 @@ void Step(fuzz::Input& in, XString& s, std::string& m) {
       const char* w = Argument(in, s, m, what_storage, what);
       const char* p = Argument(in, s, m, storage, arg);
       const bool found = model::Find(m, start, what) >= 0;
+      if (all && m.size() * m.size() * (arg.size() + 1) > kMaxModelMoves) break;
       if (all) {
         FUZZ_CHECK(&s.ReplaceAll(start, w, p) == &s);
         model::ReplaceAll(m, start, what, arg);

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 #include <iomanip>
 #include <map>
 #include <random>
@@ -151,7 +152,8 @@ TEST(XStringEdit, SubAndDeleteTakeInclusiveRanges) {
 
 // Insert always installs a new buffer; Replace and ReplaceAll keep it exactly
 // when nothing is found. Find never backs up: "ab" is not in "aab". Arguments
-// may point anywhere into the string's own text, its first byte included. A
+// may point anywhere into the string's own text, its first byte included,
+// also before a counted zero, where ReplaceAll's result lands over them. A
 // counted zero is searched and edited as any byte (the buffer a b 0 x has
 // length 4), and a Sub range that meets it ends there.
 TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
@@ -169,6 +171,10 @@ TEST(XStringEdit, InsertsReplacesAndSearchesTheWholeBuffer) {
       CHANGE("a-b-c", "acbcc"s, -1, s.ReplaceAll(0, "-", s.GetPtr() + 4)),
       CHANGE("x-c-c", "xYY"s, -1, s.ReplaceAll(0, s.GetPtr() + 3, "Y")),
       CHANGE("a-b-c", "aa-b-cba-b-cc"s, -1, s.ReplaceAll(0, "-", s.GetPtr())),
+      CHANGE("xy", "\0ab"s, -1, (s += '\0').Insert(3, "abxyxy");
+             s.ReplaceAll(0, s.GetPtr(), "")),
+      CHANGE("a--b", "abb\0b"s, -1, (s += '\0').Insert(5, "--");
+             s.ReplaceAll(0, "--", s.GetPtr() + 3)),
       CHANGE("ab", "3 3"s, -1, (s += '\0') += 'x';
              s.Format("%d %d", s.Find(0, "x"), s.ReverseFind(4, "x"))),
       CHANGE("ab", "ab"s, -1, (s += '\0') += 'x'; s = s.Sub(0, 3)),
@@ -211,6 +217,38 @@ TEST(XStringNull, NullTextReadsAsTheEmptyText) {
              s.Tokenize(nullptr, " ").Tokenize(&v, Null());
              XString().Tokenize(&v, Null()); s.Format("%d %s", v.Count(), v[0].GetPtr()))});
   // clang-format on
+}
+
+// ReplaceAll builds its result in one new buffer: a match may begin inside
+// the copy just inserted and run on into the old text, runs shrink to one
+// copy, and when `with` contains `what` the search resumes behind the copy.
+// A result longer than the largest int (also 2^32 + 2^16, which a 32-bit
+// count wraps to 2^16) leaves the string and its buffer alone.
+TEST(XStringEdit, ReplaceAllMakesOneBufferOrLeavesTheString) {
+  const std::string a16(1 << 16, 'a');
+  const std::string over[] = {std::string((1 << 15) + 1, 'b'),
+                              std::string((1 << 16) + 1, 'b')};
+  // clang-format off
+  const struct {
+    const char *text, *what, *with, *result;
+    int allocations;
+  } cases[] = {
+      {"abb", "ab", "xa", "xxa", 1},           {"xabb", "ab", "a", "xa", 1},
+      {"\\\\\\\\a\\\\\\b", "\\\\", "\\", "\\a\\b", 1},
+      {"aXabab", "ab", "aab", "aXaabaab", 1},  {"aaaa", "aa", "b", "bb", 1},
+      {a16.c_str(), "a", over[0].c_str(), a16.c_str(), 0},
+      {a16.c_str(), "a", over[1].c_str(), a16.c_str(), 0}};
+  // clang-format on
+  for (const auto& [text, what, with, result, allocations] : cases) {
+    XString s(text);
+    const char* const buffer = s.GetPtr();
+    const int before = morvane::testing::Allocations();
+    s.ReplaceAll(0, what, with);
+    const std::string row = what + " by "s + std::to_string(std::strlen(with));
+    EXPECT_EQ(morvane::testing::Allocations() - before, allocations) << row;
+    EXPECT_EQ(Buffer(s), result + "\0"s) << row;
+    EXPECT_EQ(s.GetPtr() == buffer, allocations == 0) << row;
+  }
 }
 
 // --- Conversions ------------------------------------------------------------
@@ -345,28 +383,42 @@ std::string RandomBytes(std::mt19937& random, size_t size) {
   return bytes;
 }
 
-// Texts of 0 to 100 characters, one in a thousand of 1000 to 3000 (replaced
-// by themselves); patterns of 0 (never found) to 10, one in eight up to 40
-// (longer than the scans' blocks of 8 and 32 candidates), half of them cut from
-// the text and a quarter of those with one byte changed; replacements of 0 to 3
-// characters; starts from before the text to beyond its terminator, and the
-// int limits. MORVANE_SCAN_CASES, when set, gives the number of cases (the
-// valgrind and emulated runs take fewer).
+// `size` characters: a unit of one to four repeated, now and then broken by
+// another byte, so that occurrences overlap and follow each other closely.
+std::string Repeated(std::mt19937& random, size_t size) {
+  const std::string unit = RandomBytes(random, 1 + random() % 4);
+  std::string text;
+  while (text.size() < size)
+    text += random() % 8 == 0 ? RandomBytes(random, 1) : unit;
+  return text.substr(0, size);
+}
+
+// Texts of 0 to 100 characters, one in two hundred of 1000 to 3000, a
+// quarter of them repeated units; patterns of 0 (never found) to 10, one in
+// eight up to 40 (longer than the scans' blocks of 8 and 32 candidates), half
+// of them cut from the text and a quarter of those with one byte changed;
+// replacements of 0 to 3 characters, half of them followed by a start of the
+// pattern (a match may then begin inside the inserted copy; the whole
+// pattern makes the search resume behind it); starts from before the text to
+// beyond its terminator, and the int limits. MORVANE_SCAN_CASES, when set,
+// gives the number of cases (the valgrind and emulated runs take fewer).
 TEST(XStringSearch, FindsAndReplacesAsThePlainModelOnAMillionCases) {
   const char* const variable = std::getenv("MORVANE_SCAN_CASES");
   const long cases = variable != nullptr ? std::atol(variable) : 1000000;
   std::mt19937 random(20261206u);
   for (long round = 0; round < cases; ++round) {
-    const bool longer = random() % 1000 == 0;
-    const std::string text =
-        RandomBytes(random, longer ? 1000 + random() % 2000 : random() % 101);
+    const size_t length =
+        random() % 200 == 0 ? 1000 + random() % 2000 : random() % 101;
+    const std::string text = random() % 4 == 0 ? Repeated(random, length)
+                                               : RandomBytes(random, length);
     const size_t size = random() % (random() % 8 == 0 ? 41 : 11);
     std::string what = RandomBytes(random, size);
     if (random() % 2 == 0 && size > 0 && size <= text.size()) {
       what = text.substr(random() % (text.size() - size + 1), size);
       if (random() % 4 == 0) what[random() % size] = RandomBytes(random, 1)[0];
     }
-    const std::string with = longer ? what : RandomBytes(random, random() % 4);
+    std::string with = RandomBytes(random, random() % 4);
+    if (random() % 2 == 0) with += what.substr(0, random() % (size + 1));
     const int edges[] = {INT_MIN, INT_MAX};
     const int start = random() % 16 == 0
                           ? edges[random() % 2]

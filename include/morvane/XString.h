@@ -391,8 +391,10 @@ class MORVANE_API XString {
   /// began, so that shortening replacements work on their own output ("\\\\"
   /// by "\\" collapses any run of backslashes). When `with` contains `what`,
   /// the next search starts after the inserted copy instead, so the call
-  /// always ends. An empty or null `what` changes nothing; a null `with`
-  /// deletes every occurrence found. Returns this string.
+  /// always ends. The result goes into one new buffer. When `what` is empty,
+  /// null or not found, or when the result would be longer than the largest
+  /// int, the string and its buffer are unchanged; a null `with` deletes
+  /// every occurrence found. Returns this string.
   XString& ReplaceAll(int start, const char* what, const char* with);
 
   /// @}

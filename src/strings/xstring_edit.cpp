@@ -7,11 +7,9 @@
 // whole buffer. Pattern characters are never zero, so such zeros match
 // nothing.
 #include <cstring>
-#include <functional>
-#include <string>
-#include <utility>
 
 #include "strings/pattern_scan.h"
+#include "strings/replace_all.h"
 #include "strings/xstring_internal.h"
 
 using morvane::strings::BackwardScan;
@@ -21,6 +19,7 @@ using morvane::strings::Install;
 using morvane::strings::Measure;
 using morvane::strings::NewText;
 using morvane::strings::OrEmpty;
+using morvane::strings::ReplaceEvery;
 
 namespace {
 
@@ -34,11 +33,6 @@ void ReplaceAt(XString& s, int idx, int w, const char* with, int r) {
   std::memcpy(text + idx + r, s.text + idx + w,
               static_cast<size_t>(s.length - idx - w) + 1);
   Install(s, text, new_length);
-}
-
-bool PointsInto(const XString& s, const char* p) {
-  const std::less_equal<> le;
-  return le(s.text, p) && le(p, s.text + s.length);
 }
 
 }  // namespace
@@ -129,25 +123,6 @@ XString& XString::Replace(int start, const char* what, const char* with) {
 XString& XString::ReplaceAll(int start, const char* what, const char* with) {
   what = OrEmpty(what);
   with = OrEmpty(with);
-  const int w = Measure(what);
-  if (w == 0) return *this;
-  int idx = ForwardScan(text, length, start < 0 ? 0 : start, what, w);
-  if (idx < 0) return *this;
-
-  // The first replacement releases the old buffer, so arguments that point
-  // into it are kept in copies of their own for the later rounds.
-  std::string what_copy;
-  std::string with_copy;
-  if (PointsInto(*this, what)) what = what_copy.assign(what).c_str();
-  if (PointsInto(*this, with)) with = with_copy.assign(with).c_str();
-  const int r = Measure(with);
-  // Restarting at a replacement that contains the search text would find it
-  // again in every inserted copy; the search then resumes after the copy.
-  const int skip = std::strstr(with, what) != nullptr ? r : 0;
-
-  do {
-    ReplaceAt(*this, idx, w, with, r);
-    idx = ForwardScan(text, length, idx + skip, what, w);
-  } while (idx >= 0);
+  if (*what != '\0') ReplaceEvery(*this, start < 0 ? 0 : start, what, with);
   return *this;
 }
