@@ -43,7 +43,8 @@ set(DOXYGEN_FILTER_PATTERNS
 set(DOXYGEN_ENABLE_PREPROCESSING YES)
 set(DOXYGEN_MACRO_EXPANSION YES)
 set(DOXYGEN_EXPAND_ONLY_PREDEF YES)
-set(DOXYGEN_PREDEFINED "MORVANE_API=" "MORVANE_PRINTF_LIKE(a,b)=")
+# MORVANE_DOXYGEN: both forms of Format, C++17's and C++20's, are documented.
+set(DOXYGEN_PREDEFINED "MORVANE_API=" "MORVANE_PRINTF_LIKE(a,b)=" "MORVANE_DOXYGEN")
 set(_morvane_docs_sources ${PROJECT_SOURCE_DIR}/README.md
     ${PROJECT_SOURCE_DIR}/include/morvane)
 doxygen_add_docs(docs ${_morvane_docs_sources}

@@ -91,7 +91,11 @@ def filter_markdown(path):
             if FENCE.match(line):
                 fenced = not fenced
             elif not fenced:
-                line = PERCENT_BEFORE_WORD.sub("%%", line)
+                # Doxygen shows a double-quoted text as written.
+                parts = line.split('"')
+                parts[::2] = [PERCENT_BEFORE_WORD.sub("%%", part)
+                              for part in parts[::2]]
+                line = '"'.join(parts)
             out.append(line)
     sys.stdout.buffer.write("".join(out).encode("utf-8"))
 

@@ -11,7 +11,7 @@
 /// for each operation. A null C-string argument of a member (a text, a
 /// pattern, a format, delimiters, 16-bit units) reads as the empty one, so
 /// the member does what the empty argument makes it do; the values that a
-/// format's %s consumes are not such arguments (a null one prints "(null)").
+/// format's \%s consumes are not such arguments (a null one prints "(null)").
 /// A C-string argument may point into the string being changed: it is read
 /// completely before the old buffer is released.
 ///
@@ -151,8 +151,8 @@ class MORVANE_API XString {
     return XString(s) + right;
   }
   /// A new string: `c` followed by `right`'s text, as `XString() += c` and
-  /// then `+= right` make it: so `'\0' + s` reads as `s` with Length() one
-  /// more. Only a `char` (not an int) is taken, so `1 + s` stays what it is
+  /// then `+= right` make it: so `` '\0' + s `` reads as `s` with Length()
+  /// one more. Only a `char` (not an int) is taken, so `1 + s` stays what it is
   /// for a C string.
   template <class C, std::enable_if_t<std::is_same_v<C, char>, int> = 0>
   friend XString operator+(C c, const XString& right) {
@@ -448,24 +448,26 @@ class MORVANE_API XString {
     const char* text;
   };
 
-#if MORVANE_FORMAT_CHECKED
+#if MORVANE_FORMAT_CHECKED || defined(MORVANE_DOXYGEN)
+  /// The format argument of the checked Format (C++20): see below.
   template <class... Args>
   class CheckedFormat;
 
   /// Format, with a format that the compiler has checked by Format's own
   /// rules (C++20). A string literal or other constant `format` is checked
   /// at compile time: each of its conversions takes one argument of its kind
-  /// (%i %d %x %X %c: an integer type of at most 32 bits; %s: const char* or
-  /// char*; %g %f: float or double), "%%" stays allowed, and there are as
-  /// many arguments as conversions; anything else after a '%' (a width, a
-  /// flag, a precision, a length modifier such as %ld), a '%' at the end and
+  /// (\%i \%d \%x \%X \%c: an integer type of at most 32 bits; \%s: const char*
+  /// or char*; \%g \%f: float or double), "%%" stays allowed, and there are as
+  /// many arguments as conversions; anything else after a '\%' (a width, a
+  /// flag, a precision, a length modifier such as \%ld), a '\%' at the end and
   /// a wrong count or kind stop the compilation with a message that says
   /// what Format would do instead. A format known only at run time is passed
   /// as RuntimeFormat(text), unchecked. Then as Format(const char*, ...).
   template <class... Args>
   XString& Format(CheckedFormat<std::type_identity_t<Args>...> format,
                   Args... args);
-#else
+#endif
+#if !MORVANE_FORMAT_CHECKED || defined(MORVANE_DOXYGEN)
   /// Replaces the text with `format` rendered with exactly eight conversions:
   /// \%i \%d \%x \%X (int), \%s (const char*), \%c (int, low byte), \%g
   /// \%f (double). There are no flags, widths or precisions: after a '\%' any
@@ -524,10 +526,10 @@ class MORVANE_API XString {
 /// The compile-time check of Format's arguments (C++20); not for direct use.
 namespace morvane::format_check {
 
-/// What a conversion takes.
+// What a conversion takes.
 enum class Kind { kInteger, kText, kFloating, kOther };
 
-/// The kind of an argument of type T (after decay).
+// The kind of an argument of type T (after decay).
 template <class T>
 constexpr Kind KindOf() {
   if constexpr (std::is_integral_v<T> && sizeof(T) <= 4) {
@@ -542,14 +544,14 @@ constexpr Kind KindOf() {
   }
 }
 
-/// Called only where the check fails. It is not constexpr, so the compile
-/// time evaluation stops at the call, and the compiler shows the call's line
-/// with its message. Never defined.
+// Called only where the check fails. It is not constexpr, so the compile
+// time evaluation stops at the call, and the compiler shows the call's line
+// with its message. Never defined.
 void FormatCheckFailed(const char* message);
 
-/// Walks `format` as Format does (at most 1024 positions) and fails on a
-/// '%' that is not followed by a conversion or another '%', and on
-/// conversions that do not match the arguments, by count or by kind.
+// Walks `format` as Format does (at most 1024 positions) and fails on a
+// '%' that is not followed by a conversion or another '%', and on
+// conversions that do not match the arguments, by count or by kind.
 template <class... Args>
 consteval void Check(const char* format) {
   constexpr unsigned kScanLimit = 1024;
@@ -583,7 +585,7 @@ consteval void Check(const char* format) {
   // clang-format on
 }
 
-/// Hands the arguments to FormatV.
+// Hands the arguments to FormatV.
 inline XString& Forward(XString& target, const char* format, ...) {
   std::va_list args;
   va_start(args, format);
