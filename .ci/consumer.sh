@@ -18,7 +18,10 @@
 #   4. a parent project that add_subdirectory()s the source tree, with
 #      morvane's own tests off;
 #   5. the installed morvane-leaks (from the unpacked .debs) on a small log.
-# Each consumer program is built with morvane's warnings (errors unless
+# Each consumer project of 3 and 4 builds the README tour, and
+# tests/consumer/faces.cpp once as C++17 and once as C++20 with the plug-in
+# that it loads (faces checks its own answers and exits non-zero on a wrong
+# one). Each consumer program is built with morvane's warnings (errors unless
 # MORVANE_WERROR=OFF), runs in an empty directory and must leave no leak log
 # there.
 set -euo pipefail
@@ -53,13 +56,23 @@ fail() {
   exit 1
 }
 
-# Runs a consumer program in a fresh directory of its own.
+# run_consumer <program> [<argument>...]: runs a consumer program in a
+# fresh directory of its own.
 run_consumer() {
   local program=$1 rundir
   rundir=$(mktemp -d "$work/run.XXXXXX")
-  (cd "$rundir" && "$program") || fail "$program exited with $?"
+  (cd "$rundir" && "$@") || fail "$program exited with $?"
   [[ ! -e $rundir/bmemlog.log ]] || fail "$program left a leak log"
   passed=$((passed + 1))
+}
+
+# run_faces <directory>: runs the C++17 and C++20 builds of faces.cpp there
+# with the plug-in built beside them.
+run_faces() {
+  local standard
+  for standard in 17 20; do
+    run_consumer "$1/faces_cxx$standard" "$1/consumer_plugin.so"
+  done
 }
 
 # check_and_consume <label> <prefix> <lib directory below the prefix>
@@ -92,14 +105,16 @@ check_and_consume() {
   cmake --build "$build/cmake" -j "$jobs" >/dev/null
   # The build tree's rpath names the installed library directory.
   run_consumer "$build/cmake/cmake_consumer"
+  run_faces "$build/cmake"
 
   step "$label: pkg-config consumer"
   mkdir -p "$build/pkgconfig"
   PKG_CONFIG_PATH=$libdir/pkgconfig PKG_CONFIG_SYSROOT_DIR=$sysroot \
     make -s -C tests/consumer/pkgconfig OUT="$build/pkgconfig" \
     CXXFLAGS="-O2 $consumer_flags"
-  LD_LIBRARY_PATH=$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} \
-    run_consumer "$build/pkgconfig/pkgconfig_consumer"
+  local library_path=$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+  LD_LIBRARY_PATH=$library_path run_consumer "$build/pkgconfig/pkgconfig_consumer"
+  LD_LIBRARY_PATH=$library_path run_faces "$build/pkgconfig"
 }
 
 # deb_field <package file> <field>
@@ -197,6 +212,7 @@ cmake --build "$work/subdir-build" -j "$jobs" >/dev/null
 [[ ! -e $work/subdir-build/morvane/tests ]] ||
   fail "the parent project built morvane's tests"
 run_consumer "$work/subdir-build/subdir_consumer"
+run_faces "$work/subdir-build"
 
 step "the installed morvane-leaks on a small log"
 case_dir=tests/leaks/RanksByBytesThenBlocksThenFileAndLine
