@@ -19,7 +19,7 @@
 #      morvane's own tests off;
 #   5. the installed morvane-leaks (from the unpacked .debs) on a small log.
 # Each consumer project of 3 and 4 builds the README tour, and
-# tests/consumer/faces.cpp once as C++17 and once as C++20 with the plug-in
+# examples/faces/faces.cpp once as C++17 and once as C++20 with the plug-in
 # that it loads (faces checks its own answers and exits non-zero on a wrong
 # one). Each consumer program is built with morvane's warnings (errors unless
 # MORVANE_WERROR=OFF), runs in an empty directory and must leave no leak log
