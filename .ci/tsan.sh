@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The tracker under ThreadSanitizer: builds the suite with MORVANE_THREAD_SAFE
-# (the tracker takes its lock) and -fsanitize=thread, and runs the test in
-# which 8 threads allocate and release at once (bmem_threads_test; built only
-# with the option, as the default build takes no locks). Any data race that
-# the sanitizer sees, or a wrong total or report, fails the stage.
+# The tracker and the loader under ThreadSanitizer: builds the suite with
+# MORVANE_THREAD_SAFE (both take their locks) and -fsanitize=thread, and runs
+# the test in which 8 threads allocate and release while 4 threads load and
+# free plug-ins, all at once (bmem_threads_test; built only with the option,
+# as the default build takes no locks). Any data race that the sanitizer
+# sees, or a wrong total, report or loader record, fails the stage.
 #
 # Where the sanitizer's runtime refuses the machine's address layout (some
 # kernels randomise mappings beyond what it expects), the test runs with

@@ -1,12 +1,16 @@
-// The tracker of a build with MORVANE_THREAD_SAFE, from many threads at
-// once: 8 threads make 100,000 allocations each and release all but a few,
-// in interleaved order, while the main thread reads the totals; then the
-// totals and the leak report name exactly the blocks still live. Built only
-// with the option: without it the threads would race, as documented.
-// .ci/tsan.sh runs it under ThreadSanitizer.
+// The tracker and the loader of a build with MORVANE_THREAD_SAFE, from many
+// threads at once: 8 threads make 100,000 allocations each and release all
+// but a few, in interleaved order, while the main thread reads the totals
+// and 4 threads race to the loader, add search directories and load and free
+// plug-ins of the sample tree; then the totals and the leak report name
+// exactly the blocks still live, and the loader exactly the directories and
+// modules still recorded. Built only with the option: without it the threads
+// would race, as documented. .ci/tsan.sh runs it under ThreadSanitizer.
 #include <gtest/gtest.h>
+#include <morvane/XDllLoader.h>
 #include <morvane/bmem.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -15,8 +19,10 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "platform/platform.h"
 #include "support/bookkeeping.h"
 #include "tracker/mem_manager.h"
 
@@ -59,10 +65,82 @@ void Work(int thread, std::vector<void*>* kept) {
   for (void* block : held) _b_delete(block, "", 0);
 }
 
-TEST(BmemThreads, EightThreadsLeaveExactTotalsAndAnExactReport) {
+constexpr int kLoaders = 4;
+constexpr int kRounds = 20;         // of each loading thread
+constexpr int kPathsPerLoader = 4;  // search directories, none of which exists
+using Modules = std::vector<HINSTANCE>;
+using Names = std::vector<std::string>;
+const auto& kSystem = morvane::platform::DefaultCalls();
+
+// Relative to the sample tree, the working directory of the test.
+const char kAlpha[] = "plugins\\alpha" MORVANE_PLUGIN_SUFFIX;
+const char kBeta[] = "plugins\\beta" MORVANE_PLUGIN_SUFFIX;
+const std::string kPlugins = MORVANE_PLUGIN_TREE "/plugins";
+
+std::string Absent(int thread, int i) {
+  return "absent/" + std::to_string(thread) + "/" + std::to_string(i);
+}
+// The directory of the sample tree that a test plug-in was built into.
+std::string Folder(HINSTANCE module) {
+  auto folder = reinterpret_cast<const char* (*)()>(
+      XDllLoader::GetSymbol(module, "morvane_plugin_folder"));
+  return folder == nullptr ? "" : folder();
+}
+
+// One loading thread: each round loads alpha, fails on gamma (which only
+// that thread's LastError tells) while the working directory is the
+// plug-ins' own, frees alpha and loads beta for good.
+void Load(int thread, XDllLoader** seen) {
+  XDllLoader* loader = *seen = XDllLoader::GetLoader();
+  for (int i = 0; i < kRounds; ++i) {
+    if (i < kPathsPerLoader) loader->AddPath(Absent(thread, i).c_str());
+    const int last = loader->GetPathCount() - 1;  // odd rounds: const
+    EXPECT_NE(
+        i % 2 ? std::as_const(*loader).GetPath(last) : loader->GetPath(last),
+        nullptr);
+    HINSTANCE alpha = loader->LoadLibraryA(kAlpha);
+    EXPECT_EQ(Folder(alpha), "plugins");
+    EXPECT_STREQ(XDllLoader::LastError(), "");
+    loader->LoadLibraries(kPlugins.c_str(), "gamma*");
+    const std::string reason = XDllLoader::LastError();
+    EXPECT_NE(reason.find("gamma"), std::string::npos) << reason;
+    EXPECT_TRUE(loader->FreeLibrary(alpha));
+    EXPECT_EQ(Folder(loader->LoadLibraryA(kBeta)), "plugins");
+  }
+}
+
+// One instance, every directory added, and one record per beta loaded:
+// KillLoader releases beta as often as it was loaded, and nothing else.
+void ExpectExactLoader(const std::vector<XDllLoader*>& seen) {
+  XDllLoader* loader = XDllLoader::GetLoader();
+  EXPECT_EQ(seen, std::vector<XDllLoader*>(kLoaders, loader));
+  Names paths, added;
+  for (int i = 0; i < loader->GetPathCount(); ++i)
+    paths.emplace_back(loader->GetPath(i));
+  for (int t = 0; t < kLoaders; ++t) {
+    for (int i = 0; i < kPathsPerLoader; ++i) added.push_back(Absent(t, i));
+  }
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(paths, added);
+
+  static Modules freed;
+  morvane::platform::Calls().free_library = [](HINSTANCE module) {
+    freed.push_back(module);
+    return kSystem.free_library(module);
+  };
+  HINSTANCE beta = loader->LoadLibraryA(kBeta);
+  loader->KillLoader();
+  morvane::platform::Calls() = kSystem;
+  EXPECT_EQ(freed, Modules(kLoaders * kRounds + 1, beta));
+}
+
+TEST(Threads, AllocationsAndLoadsAtOnceLeaveExactTotalsReportAndRecords) {
+  std::filesystem::current_path(MORVANE_PLUGIN_TREE);
   std::vector<std::vector<void*>> kept(kThreads);
+  std::vector<XDllLoader*> seen(kLoaders);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) threads.emplace_back(Work, t, &kept[t]);
+  for (int t = 0; t < kLoaders; ++t) threads.emplace_back(Load, t, &seen[t]);
   // Never more live blocks than the threads hold and keep.
   constexpr long kMostLive = kThreads * (kHeld + kKeptPerThread);
   for (int read = 0; read < 1000; ++read) {
@@ -72,6 +150,7 @@ TEST(BmemThreads, EightThreadsLeaveExactTotalsAndAnExactReport) {
     ASSERT_GE(_b_getusedmem(), 0);
   }
   for (std::thread& thread : threads) thread.join();
+  ExpectExactLoader(seen);
 
   // What the log must list for each file, newest first: "size line pointer"
   // per block.

@@ -1,8 +1,24 @@
 /// @file
 /// XDllLoader, the single-instance plug-in loader.
 ///
-/// Thread-safety: none. LoadLibraries changes the process's working directory
-/// while it runs.
+/// Thread-safety: in the default build none, as documented: one thread at a
+/// time uses the loader. In a build with the CMake option MORVANE_THREAD_SAFE,
+/// GetLoader, AddPath, GetPath, GetPathCount, LoadLibraryA, LoadLibraries,
+/// GetSymbol, LastError, FreeLibrary and FreeAll may be called from many
+/// threads at once: one lock, shared by every loader object, guards the
+/// instance and the lists for the whole of each call that touches them, so
+/// GetLoader creates one instance however many threads race to it. LastError
+/// then tells each thread about its own loads. Still the caller's to avoid in
+/// that build: KillLoader, or copying or assigning a loader, while another
+/// thread uses it; and a call of the loader from a plug-in's own initialisation
+/// or finalisation (what the system runs as it loads or releases the module),
+/// which runs while the lock is held: the lock is not recursive, so the
+/// thread would wait for itself.
+///
+/// LoadLibraries changes the process's working directory while it runs. With
+/// the option it holds the lock throughout, so that no other load of the
+/// loader sees the changed directory; other code of the application still
+/// may.
 #ifndef MORVANE_XDLLLOADER_H_
 #define MORVANE_XDLLLOADER_H_
 
@@ -43,7 +59,8 @@ class MORVANE_API XDllLoader {
   /// `path` adds nothing.
   void AddPath(const char* path);
   /// The text of search directory `i`, 0 <= i < GetPathCount(); null for
-  /// any other `i` (GetPath(0) when there are no directories included).
+  /// any other `i` (GetPath(0) when there are no directories included). The
+  /// text stays valid until KillLoader.
   const char* GetPath(int i);
   /// The same as GetPath(int), on a const loader; it reads the path list
   /// without rebuilding its index (XPtrList::Get(int) const).
@@ -90,6 +107,11 @@ class MORVANE_API XDllLoader {
   /// LoadLibraries call in which every name offered loaded (or none was
   /// offered). Every LoadLibraryA and LoadLibraries call replaces it; nothing
   /// else changes it. The text stays valid until the next such call.
+  ///
+  /// In a build with MORVANE_THREAD_SAFE each thread has a text of its own:
+  /// it tells about the calling thread's latest LoadLibraryA or LoadLibraries
+  /// call, whatever other threads load meanwhile, and stays valid until that
+  /// thread's next such call or its end.
   static const char* LastError();
 
   /// Releases `module`; true when the system released it. On success the
