@@ -3,9 +3,12 @@
 // reading in one piece gives. A log that is read must add up: its sites'
 // blocks and bytes are its totals, each site's largest block lies within its
 // bytes, the ranking puts the most bytes first by site and by file, and the
-// text, CSV and HTML summaries are written.
+// text, CSV and HTML summaries are written. The same bytes also give blocks
+// that the tracker's own writer logs, and the reader must read back.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -14,6 +17,7 @@
 #include "fuzz_input.h"
 #include "leak_log_reader.h"
 #include "leak_summary.h"
+#include "tracker/leak_report.h"
 
 namespace {
 
@@ -22,6 +26,9 @@ using morvane::leaks::Issue;
 using morvane::leaks::LeakLog;
 using morvane::leaks::LeakLogReader;
 using morvane::leaks::Site;
+
+constexpr char kRoundTripLog[] = "leaks_reader_round_trip.log";
+constexpr std::uint32_t kMaxRoundTripBlocks = 16;
 
 std::string Describe(const LeakLog& log) {
   std::ostringstream text;
@@ -52,6 +59,48 @@ void CheckRanking(const LeakLog& log, Grouping grouping) {
   FUZZ_CHECK(grouping == Grouping::kFile || ranked.size() == log.sites.size());
 }
 
+// Up to kMaxRoundTripBlocks blocks from `in` (a name holds no line end),
+// logged by the tracker's writer, read back as their sites in order of first
+// block, with the totals of the blocks.
+void CheckRoundTrip(fuzz::Input in) {
+  struct Block {
+    std::uint32_t size;
+    std::int32_t line;
+    std::string file;
+  };
+  std::vector<Block> blocks(1 + in.Byte() % kMaxRoundTripBlocks);
+  LeakLog expected;
+  for (Block& block : blocks) {
+    block.size = in.Bits32();
+    block.line = static_cast<std::int32_t>(in.Bits32());
+    block.file = in.Text();
+    std::replace(block.file.begin(), block.file.end(), '\n', ' ');
+    auto site = std::find_if(
+        expected.sites.begin(), expected.sites.end(), [&](const Site& s) {
+          return s.file == block.file && s.line == block.line;
+        });
+    if (site == expected.sites.end())
+      site = expected.sites.insert(site, Site{block.file, block.line});
+    ++site->blocks;
+    site->bytes += block.size;
+    site->largest = std::max(site->largest, block.size);
+    ++expected.blocks;
+    expected.bytes += block.size;
+  }
+  expected.logged_blocks = static_cast<std::int32_t>(expected.blocks);
+  expected.logged_bytes =
+      static_cast<std::int32_t>(static_cast<std::uint32_t>(expected.bytes));
+  {
+    morvane::tracker::LeakReport report(kRoundTripLog, expected.logged_bytes,
+                                        expected.logged_blocks);
+    for (Block& block : blocks)
+      report.Add({nullptr, block.size, block.line, block.file.data()});
+  }
+  const LeakLog read = morvane::leaks::ReadLeakLogFile(kRoundTripLog);
+  std::remove(kRoundTripLog);
+  FUZZ_CHECK(Describe(read) == Describe(expected));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -60,9 +109,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::string_view log_bytes = bytes.substr(size > 0 ? 1 : 0);
 
+  CheckRoundTrip(input);
+
   LeakLogReader whole;
   whole.Feed(log_bytes);
+  const bool failed = whole.Failed();  // no later line can undo a failure
   LeakLog log = whole.Finish();
+  FUZZ_CHECK(!failed || log.error);
 
   LeakLogReader pieces;
   for (std::size_t at = 0; at < log_bytes.size();) {

@@ -329,6 +329,23 @@ for n in range(19, 0, -1):
     if n > 1:
         s.index(0, 0)
 
+# RemoveAt at the middle, the end and the front of a list with a current
+# index, of its only value and on the empty list; out of range at the count,
+# below zero and past an empty list; then copies and assignments of an empty
+# list, of a list with a stale index, and of two values and none over three.
+s = seed(LIST, "remove_each_position")
+for v in range(1, 5):
+    s.byte(0).word(v)
+s.byte(2).index(0, 0)
+s.byte(3).index(2, 0).byte(3).index(2, 0).byte(3).index(0, 0)
+s.byte(4).byte(0).byte(0).byte(4).byte(1).byte(0)
+s.byte(3).byte(3).byte(4).byte(0).byte(1)
+s.byte(7).byte(2).word(8).word(9).byte(1)
+for v in range(5, 8):
+    s.byte(0).word(v)
+s.byte(7).byte(2).word(8).word(9).byte(1)
+s.byte(7).byte(0).byte(1)
+
 # --- x3dmath -----------------------------------------------------------------
 # Ops: 0 SolveSystem (k - 1, then k rows of k + 1 floats), 1 five-input
 # IntersectPolygon (A, B, C, S, E), 2 six-input form (A, B, C, N, S, E),

@@ -22,7 +22,8 @@ void* Value(fuzz::Input& in) {
 
 void CheckList(XPtrList& list, const Model& model) {
   const int n = static_cast<int>(model.size());
-  FUZZ_CHECK(list.Count() == n && list.count == n);
+  FUZZ_CHECK(list.Count() == n && std::as_const(list).Count() == n);
+  FUZZ_CHECK(list.count == n);
   FUZZ_CHECK(list.nodecount == (n == 0 ? 1 : n));
   FUZZ_CHECK(list.first != nullptr && list.first->prev == nullptr);
   FUZZ_CHECK(list.last != nullptr && list.last->next == nullptr);
@@ -57,17 +58,19 @@ void Step(fuzz::Input& in, XPtrList& list, Model& model) {
   const int n = static_cast<int>(model.size());
   switch (in.Byte() % 8) {
     case 0:
-    case 1: {
+    case 1: {  // the first value goes into the node of the empty list
+      const XPtrList::Node* const first = list.first;
       void* v = Value(in);
       list.AddTail(v);
       model.push_back(v);
-      FUZZ_CHECK(!list.valid);
+      FUZZ_CHECK(!list.valid && (n > 0 || list.first == first));
       break;
     }
     case 2: {  // Get(0) on an empty list is null
       const int i = in.Index(0, n - 1);
       void* const value = n == 0 ? nullptr : model[i];
-      FUZZ_CHECK(std::as_const(list).Get(i) == value);  // a stale index
+      const bool valid = list.valid;  // a stale index stays stale
+      FUZZ_CHECK(std::as_const(list).Get(i) == value && list.valid == valid);
       FUZZ_CHECK(list.Get(i) == value);
       FUZZ_CHECK(list.valid);
       break;
@@ -87,9 +90,9 @@ void Step(fuzz::Input& in, XPtrList& list, Model& model) {
     case 4: {  // out of range: null, nothing read or removed
       const int i = in.Byte() % 2 == 0 ? n + in.Byte() : -1 - in.Byte();
       FUZZ_CHECK(std::as_const(list).Get(i) == nullptr);
-      FUZZ_CHECK(list.Get(i) == nullptr);
+      FUZZ_CHECK(list.Get(i) == nullptr && list.valid);  // the index rebuilt
       if (n == 0 && i == 0) break;
-      FUZZ_CHECK(list.RemoveAt(i) == nullptr);
+      FUZZ_CHECK(list.RemoveAt(i) == nullptr && list.valid);
       break;
     }
     case 5:
@@ -101,17 +104,18 @@ void Step(fuzz::Input& in, XPtrList& list, Model& model) {
       model.clear();
       FUZZ_CHECK(!list.valid && list.index == nullptr);
       break;
-    default: {  // copies share the values, not the nodes
+    default: {                        // copies share the values, not the nodes
+      const bool valid = list.valid;  // an empty source is left as it is
       XPtrList copy(list);
-      FUZZ_CHECK(copy.valid);
+      FUZZ_CHECK(copy.valid && list.valid == (n > 0 || valid));
       CheckList(copy, model);
       Model other_model;
       XPtrList other;
       Fill(in, other, other_model);
-      copy = other;
+      FUZZ_CHECK(&(copy = other) == &copy && copy.valid);
       CheckList(copy, other_model);
       const XPtrList& same = copy;
-      copy = same;
+      FUZZ_CHECK(&(copy = same) == &copy && copy.valid);
       CheckList(copy, other_model);
       copy.AddTail(nullptr);
       if (in.Byte() % 2 == 0) {

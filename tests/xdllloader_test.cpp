@@ -11,7 +11,6 @@
 
 #include "platform/platform.h"
 #include "support/captured_stdout.h"
-#include "support/loaded_library.h"
 
 namespace {
 
@@ -92,7 +91,7 @@ TEST_F(LoaderTest, CandidatesCollapseSeparatorsBeforeTheBareName) {
 TEST_F(LoaderTest, FirstSearchDirectoryThatYieldsTheNameWins) {
   for (const std::string& dir : {kMissing, kOverride, kPlugins})
     L()->AddPath(dir.c_str());
-  EXPECT_NE(L()->LoadLibraryA(kAlpha.c_str()), nullptr);
+  EXPECT_EQ(Folder(L()->LoadLibraryA(kAlpha.c_str())), "override");
   EXPECT_EQ(g_loads.size(), 2u);  // the missing directory, then the override
 }
 
@@ -127,9 +126,8 @@ TEST_F(LoaderTest, EachFileOfOneNameIsAModuleOfItsOwn) {
 
 // Null arguments and missing names find nothing (dlsym would search the
 // whole process for the C library's malloc given a null module).
-TEST_F(LoaderTest, GetSymbolFindsWhatAModuleExports) {
-  L()->AddPath(kPlugins.c_str());
-  HINSTANCE alpha = L()->LoadLibraryA(kAlpha.c_str());
+TEST_F(LoaderTest, GetSymbolFindsOnlyWhatAModuleExports) {
+  HINSTANCE alpha = L()->LoadLibraryA((kPlugins + kAlpha).c_str());
   EXPECT_EQ(Folder(alpha), "plugins");
   EXPECT_EQ(XDllLoader::GetSymbol(alpha, "morvane_plugin_missing"), nullptr);
   EXPECT_EQ(XDllLoader::GetSymbol(alpha, nullptr), nullptr);
@@ -167,7 +165,7 @@ TEST_F(LoaderTest, LastErrorSaysWhyTheLatestCallLoadedNothing) {
   };
   // clang-format on
   for (const auto& row : kRows) {
-    StartCapture(), row.call(), EndCapture();  // no lines of loads shown
+    CapturedStdout(row.call);  // no lines of loads shown
     const std::string reason = XDllLoader::LastError();
     EXPECT_EQ(reason.substr(0, row.reason.size()), row.reason) << row.label;
     EXPECT_EQ(reason.empty(), row.reason.empty())
@@ -183,7 +181,7 @@ TEST_F(LoaderTest, LastErrorSaysWhyTheLatestCallLoadedNothing) {
 // load, or that the system does not release, drops none.
 TEST_F(LoaderTest, EveryModuleLoadedIsReleasedOnceOldestFirst) {
   L()->AddPath(kPlugins.c_str());
-  auto other = HINSTANCE(OpenLibrary((kOverride + kAlpha).c_str()));
+  HINSTANCE other = kSystem.load_library((kOverride + kAlpha).c_str());
   EXPECT_TRUE(L()->FreeLibrary(other));
   EXPECT_FALSE(L()->FreeLibrary(nullptr));
   EXPECT_EQ(L()->LoadLibraryA(""), nullptr);
@@ -224,21 +222,18 @@ TEST_F(LoaderTest, KillLoaderEndsTheInstanceAndTheNextStartsEmpty) {
 // wildcards: brackets and backslashes match themselves (a set or an escape
 // would let more names through).
 TEST_F(LoaderTest, LoadLibrariesLoadsTheMatchesOfADirectory) {
-  const std::string odd = Dir("wildcards");
-  StartCapture();  // null arguments: nothing at all
-  L()->LoadLibraries(nullptr, "*");
-  L()->LoadLibraries(kPlugins.c_str(), nullptr);
-  EXPECT_EQ(EndCapture(), "");
-  EXPECT_EQ(g_loads, Names{});
-  EXPECT_EQ(kSystem.get_cwd(), start_);
+  const std::string wildcards = Dir("wildcards");
+  const char *plugins = kPlugins.c_str(), *odd = wildcards.c_str(),
+             *none = nullptr;
   // clang-format off
-  const struct { const char* label; std::string dir; const char* pattern;
+  const struct { const char* label; const char *dir, *pattern;
                  Names offered; std::string printed = "", start = kOverride; }
   kRows[] = {
-    {"entered", kPlugins, "a*", {kAlpha}, Line(kPlugins, kAlpha)},
-    {"not entered", kMissing, "a*", {kAlpha}, Line(kMissing, kAlpha)},
-    {"not a library", kPlugins, "*m*", {kGamma}},
-    {"from deep", kPlugins, "?et?*", {kBeta}, Line(kPlugins, kBeta), kDeep},
+    {"null directory", none, "*", {}}, {"null pattern", plugins, none, {}},
+    {"entered", plugins, "a*", {kAlpha}, Line(kPlugins, kAlpha)},
+    {"not entered", kMissing.c_str(), "a*", {kAlpha}, Line(kMissing, kAlpha)},
+    {"not a library", plugins, "*m*", {kGamma}},
+    {"from deep", plugins, "?et?*", {kBeta}, Line(kPlugins, kBeta), kDeep},
     {"[", odd, "lib[1].x", {"lib[1].x"}}, {"?", odd, "lib?.x", {"lib1.x"}},
     {"*", odd, "l*1*.x", {"lib1.x", "lib[12].x", "lib[1].x"}},
     {"* at the end", odd, "ab*", {"ab"}}, {"\\", odd, "a\\b", {"a\\b"}},
@@ -250,9 +245,8 @@ TEST_F(LoaderTest, LoadLibrariesLoadsTheMatchesOfADirectory) {
     SCOPED_TRACE(row.label);
     ASSERT_TRUE(kSystem.set_cwd(row.start.c_str()));
     g_loads.clear();
-    StartCapture();
-    L()->LoadLibraries(row.dir.c_str(), row.pattern);
-    EXPECT_EQ(EndCapture(), row.printed);
+    EXPECT_EQ(CapturedStdout([&] { L()->LoadLibraries(row.dir, row.pattern); }),
+              row.printed);
     std::sort(g_loads.begin(), g_loads.end());  // Windows: the system's order
     EXPECT_EQ(g_loads, row.offered);
     EXPECT_EQ((std::filesystem::path(kSystem.get_cwd()) / "").string(),

@@ -5,26 +5,20 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-std::FILE* g_file;  // the capture
-int g_saved;        // the descriptor 1 of before
-}  // namespace
-
-void StartCapture() {
+std::string CapturedStdout(const std::function<void()>& call) {
   std::fflush(stdout);
-  if ((g_file = std::tmpfile()) == nullptr) std::abort();
-  g_saved = dup(fileno(stdout));
-  dup2(fileno(g_file), fileno(stdout));
-}
-
-std::string EndCapture() {
+  std::FILE* capture = std::tmpfile();
+  if (capture == nullptr) std::abort();
+  const int saved = dup(fileno(stdout));
+  dup2(fileno(capture), fileno(stdout));
+  call();
   std::fflush(stdout);
-  dup2(g_saved, fileno(stdout));
-  close(g_saved);
+  dup2(saved, fileno(stdout));
+  close(saved);
   std::string text;
-  std::rewind(g_file);
-  for (int c; (c = std::fgetc(g_file)) != EOF;)
+  std::rewind(capture);
+  for (int c; (c = std::fgetc(capture)) != EOF;)
     if (c != '\r') text += static_cast<char>(c);
-  std::fclose(g_file);
+  std::fclose(capture);
   return text;
 }
