@@ -42,9 +42,6 @@ options=(
   --num-callers=40
 )
 export GTEST_DEATH_TEST_STYLE=threadsafe
-# The scans' differential test runs a twentieth of its million cases here
-# (memcheck makes it about fifty times slower).
-export MORVANE_SCAN_CASES=${MORVANE_SCAN_CASES:-50000}
 
 # Not run under memcheck: exported_names, which runs nm through cmake and
 # none of the library's code.

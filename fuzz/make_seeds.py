@@ -68,11 +68,14 @@ def seed(harness, name):
 
 
 # --- xstring_edit ------------------------------------------------------------
-# Ops: 0 construct, 3 assign, 5 +=, 9 Sub, 10 Delete, 11 Insert,
-# 12/13 Replace(All), 14 Trim, 15 Find, 16 ReverseFind. Positions are
-# decoded over [low - 2, high + 2], arguments start with a selector byte
-# (2: null; other even: a text follows; odd: an offset into the string's own
-# text).
+# Ops: 0 construct, 1 construct from two arguments, 3 assign, 4
+# self-assignment, 5 +=, 8 operator+ (an argument, then a char), 9 Sub, 10
+# Delete, 11 Insert, 12/13 Replace(All), 14 Trim, 15 Find, 16 ReverseFind,
+# 17 comparisons, 18 Empty, 19 [], 20 a search case that the harness draws
+# from a 32-bit seed. Positions are decoded over [low - 2, high + 2] (search
+# starts also take the words 0xfffe and 0xffff as INT_MIN and INT_MAX),
+# arguments start with a selector byte (2: null; other even: a text follows;
+# odd: an offset into the string's own text).
 EDIT = "xstring_edit"
 
 
@@ -86,6 +89,10 @@ def arg(s, text):
 
 def own(s, offset):
     return s.byte(1).index(offset, 0)
+
+
+def null(s):
+    return s.byte(2)
 
 
 def replace(s, start, what, with_, every=True):
@@ -186,6 +193,63 @@ s.byte(17)
 arg(s, "q")
 s.byte(19).index(1, 0)
 
+# Null arguments read as the empty text.
+s = seed(EDIT, "null_arguments")
+construct(s, "abcb")
+null(s.byte(1)).byte(0).text("cd")           # XString(null, "cd")
+null(s.byte(1).byte(0).text("cd"))           # XString("cd", null)
+null(s.byte(5))                              # += null: a new buffer
+null(s.byte(8)).byte(ord("x"))               # + null
+null(s.byte(11).index(1, -2))                # Insert(1, null)
+for every in (False, True):
+    arg(null(s.byte(13 if every else 12).byte(int(every)).index(0, -2)), "x")
+    null(arg(s.byte(13 if every else 12).byte(int(every)).index(0, -2), "b"))
+null(s.byte(15).index(0, -2))
+null(s.byte(16).index(2, -2))
+null(s.byte(17))
+null(s.byte(3))                              # = null
+null(s.byte(3))                              # again: the buffer is kept
+null(s.byte(17))
+
+# Every comparison with each type, by the bytes as unsigned values.
+s = seed(EDIT, "comparisons")
+for text, others in [("ab", ["ab", "ac", "aa", "a", "abc", "", "B", "\xe9"]),
+                     ("B", ["a", "B"]), ("z", ["\xe9"]), ("", ["", "a"]),
+                     ("ab\xe9", ["ab", "ab\xe9", "ab\x7f"])]:
+    construct(s, text)
+    for other in others:
+        arg(s.byte(17), other)
+    own(s.byte(17), 0)
+    own(s.byte(17), 1)
+    null(s.byte(17))
+    s.byte(4)                                # self-assignment
+
+# Concatenation with each type, a char (the zero one too) on either side.
+s = seed(EDIT, "concatenation")
+construct(s, "cd")
+arg(s.byte(8), "ab").byte(0)
+own(s.byte(8), 1).byte(ord("x"))
+null(s.byte(8)).byte(0xE9)
+s.byte(6).byte(0)                            # s += s
+s.byte(6).byte(1).text("ef")                 # s += XString("ef")
+s.byte(7).byte(ord("g"))                     # s += 'g'
+
+# Search starts at the int limits.
+s = seed(EDIT, "int_limit_starts")
+construct(s, "abcabc")
+for limit in (0xFFFE, 0xFFFF):
+    arg(s.byte(15).word(limit), "bc")
+    arg(s.byte(16).word(limit), "bc")
+    arg(arg(s.byte(12).byte(0).word(limit), "bc"), "X")
+    arg(arg(s.byte(13).byte(1).word(limit), "bc"), "X")
+
+# Search cases that the harness draws, from consecutive seeds.
+DRAWN_PER_FILE = 1600
+for n in range(8):
+    s = seed(EDIT, "drawn_search_cases_%d" % n)
+    for i in range(DRAWN_PER_FILE):
+        s.byte(20).bits32(n * DRAWN_PER_FILE + i)
+
 # --- xstring_format ----------------------------------------------------------
 # Per call: flags (bit 0: the format is the target's own text), the format,
 # then one argument per conversion: 32-bit for %i %d %x %X %c, 64-bit double
@@ -235,6 +299,7 @@ fmt(s, "%g %f %g", ("d", 0.5), ("d", 0.5), ("d", float("nan")))
 fmt(s, "%s", ("null", None))
 fmt(s, "")
 fmt(s, "%D%S%G%F%I%C")
+s.byte(2).text("%d")                         # a null format
 
 s = seed(FORMAT, "own_text")
 fmt(s, "ab")
@@ -260,6 +325,9 @@ s.byte(0).text(",,a,,").text(",").byte(1)
 s.byte(0).text("one  two three ").text(" ").byte(0)
 s.byte(0).text("x y").text("").byte(0)
 s.byte(0).text(" ".join("t%d" % i for i in range(40))).text(" ").byte(0)
+s.byte(0).text("a b").text(" ").byte(0x40)   # null delimiters
+s.byte(0).text("").text(" ").byte(0x40)
+s.byte(0).text("a b").text(" ").byte(0x80)   # a null vector
 
 s = seed(CONVERT, "split_path_long_parts")
 long_path = "C:\\" + "d" * 300 + "\\" + "n" * 300 + "." + "e" * 300
@@ -271,6 +339,8 @@ s.byte(1).text("a/b.c/d").byte(15).byte(0)
 s.byte(1).text("/:x..y.").byte(15).byte(3)
 s.byte(1).text("").byte(0).byte(0)
 s.byte(1).text("d:").byte(15).byte(1)
+for path in ["ab:c.d", "x.y/a.b.c", "C:\\d\\s\\n.e"]:
+    s.byte(1).text(path).byte(15).byte(0)
 
 s = seed(CONVERT, "get_value")
 for text in ["3,5", "1,5,2", "1.5,7", "abc", "", "  2.25x", "1e400", "-nan",
@@ -282,6 +352,7 @@ s.byte(3).byte(3).word(65).word(66).word(67).text("old")
 s.byte(3).byte(2).word(321).word(578).text("")
 s.byte(3).byte(3).word(65).word(256).word(67).text("x")
 s.byte(3).byte(0).text("gone")
+s.byte(3).byte(255).text("null")             # null units
 
 # --- xstringbuf --------------------------------------------------------------
 # First byte: capacity + 2. Ops: 0 "%s", 1 "%d", 2 "%s%c%s", 3 Empty,

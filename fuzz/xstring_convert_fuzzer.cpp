@@ -12,15 +12,14 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "support/string_model.h"
-#include "support/xstring_bytes.h"
+#include "string_model.h"
 
 namespace {
 
 constexpr int kMaxTokens = 4096;
 
 using morvane::model::Size;
-using morvane::testing::Holds;
+using morvane::model::Holds;
 
 // --- Tokenize ----------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 // whole buffer. Pattern characters are never zero, so such zeros match
 // nothing.
 #include <cstring>
+#include <utility>
 
 #include "strings/pattern_scan.h"
 #include "strings/replace_all.h"

@@ -1,15 +1,23 @@
 // A plain model of XString's searches and ReplaceAll on std::string,
 // written step by step from the documented rules, with the header's
 // clamping of starts outside the documented ranges and its reading of a null
-// C-string argument. The property test and the edit fuzzer hold the library
-// to it.
-#ifndef MORVANE_TESTS_SUPPORT_STRING_MODEL_H_
-#define MORVANE_TESTS_SUPPORT_STRING_MODEL_H_
+// C-string argument; and the byte check of a string against its model. The
+// string harnesses share it.
+#ifndef MORVANE_FUZZ_STRING_MODEL_H_
+#define MORVANE_FUZZ_STRING_MODEL_H_
+
+#include <morvane/XString.h>
 
 #include <algorithm>
 #include <string>
 
 namespace morvane::model {
+
+// Whether `s` holds exactly `text` and its terminator, Length() included.
+inline bool Holds(const XString& s, const std::string& text) {
+  return s.Length() == static_cast<int>(text.size()) &&
+         std::string(s.GetPtr(), text.size() + 1) == text + '\0';
+}
 
 inline int Size(const std::string& s) { return static_cast<int>(s.size()); }
 
@@ -56,4 +64,4 @@ inline void ReplaceAll(std::string& s, int start, const std::string& what,
 
 }  // namespace morvane::model
 
-#endif  // MORVANE_TESTS_SUPPORT_STRING_MODEL_H_
+#endif  // MORVANE_FUZZ_STRING_MODEL_H_

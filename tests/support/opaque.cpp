@@ -1,3 +1,0 @@
-#include "support/opaque.h"
-
-void* morvane::testing::OpaqueNull() { return nullptr; }
