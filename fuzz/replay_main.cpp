@@ -1,7 +1,8 @@
 // A harness run without libFuzzer: each input is a file named on the command
-// line, or every file of a directory named there. The test suite replays
+// line, or every file of a directory named there, in name order. The test suite replays
 // the checked-in seeds of a harness this way, so that its model checks run
 // with every build; a model mismatch aborts (FUZZ_CHECK) and fails the run.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     for (const fs::directory_entry& entry : fs::directory_iterator(argv[i]))
       inputs.push_back(entry.path());
   }
+  std::sort(inputs.begin(), inputs.end());
   for (const fs::path& input : inputs) {
     std::ifstream file(input, std::ios::binary);
     if (!file) {

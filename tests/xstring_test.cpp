@@ -1,7 +1,7 @@
 // XString: which changes keep the buffer and the exact size of every new
 // one, moves, counted zero characters, the allocations of ReplaceAll and
 // Format, lastArg, and the type in a modern user's code. The string fuzz
-// harnesses, whose seeds the suite replays (xstring_*_seeds), hold the
+// harnesses, whose seeds the suite replays (xstring_*_fuzz_seeds), hold the
 // searches, edits, comparisons, concatenation, conversions and Format to
 // models.
 #include <gtest/gtest.h>
