@@ -1,7 +1,7 @@
 // A harness run without libFuzzer: each input is a file named on the command
-// line, or every file of a directory named there, in name order. The test suite replays
-// the checked-in seeds of a harness this way, so that its model checks run
-// with every build; a model mismatch aborts (FUZZ_CHECK) and fails the run.
+// line, or every file of a directory named there, in name order. The test suite
+// replays the checked-in seeds of a harness this way, so that its model checks
+// run with every build; a model mismatch aborts (FUZZ_CHECK) and fails the run.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -18,8 +18,8 @@ namespace {
 
 constexpr int kMaxTokens = 4096;
 
-using morvane::model::Size;
 using morvane::model::Holds;
+using morvane::model::Size;
 
 // --- Tokenize ----------------------------------------------------------------
 

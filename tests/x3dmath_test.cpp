@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr float kKept = -777.0f; // in outputs that must stay
+constexpr float kKept = -777.0f;  // in outputs that must stay
 
 // Equal, or both NaN, or less than `tol` apart; a failure shows both values
 // (in all their digits: GoogleTest's messages print them so).
@@ -49,9 +49,9 @@ TEST(SolveSystem, SolvesEachCaseInTheCallersMatrix) {
     {"rounding", {{1, 1, 3}, {2, 5, 5}}, 2, {.1, .3}, 0, {0, 1}},
   };
   // clang-format on
-  for (const auto &c : kCases) {
+  for (const auto& c : kCases) {
     SCOPED_TRACE(c.label);
-    auto m = c; // its rows are the caller's matrix
+    auto m = c;  // its rows are the caller's matrix
     float x[4] = {kKept, kKept, kKept, kKept};
     X3DMath::SolveSystem(m.rows, c.k + 1, c.k, x);
     for (int j = 0; j < 4; ++j)
@@ -69,27 +69,25 @@ TEST(SolveSystem, SolvesEachCaseInTheCallersMatrix) {
 // exchange would move rows; every other element is its own index.
 TEST(SolveSystem, WritesNothingForAnotherShape) {
   const struct {
-    const char *label;
+    const char* label;
     int n, k;
   } kShapes[] = {
       {"k = 0", 1, 0},     {"k = -1", 0, -1},          {"k = 4", 5, 4},
       {"k = 5", 6, 5},     {"n = k + 2", 5, 3},        {"n = k", 3, 3},
       {"n = k - 1", 2, 3}, {"n = k + 2, k = 2", 4, 2},
   };
-  for (const auto &shape : kShapes) {
+  for (const auto& shape : kShapes) {
     SCOPED_TRACE(shape.label);
     float m[6][4];
     float x[8];
-    for (int i = 0; i < 24; ++i)
-      m[i / 4][i % 4] = i >= 1 && i <= 4 ? 1e-5f : i;
+    for (int i = 0; i < 24; ++i) m[i / 4][i % 4] = i >= 1 && i <= 4 ? 1e-5f : i;
     std::fill(x, x + 8, kKept);
     float before[6][4];
     std::memcpy(before, m, sizeof m);
     X3DMath::SolveSystem(m, shape.n, shape.k, x);
     for (int i = 0; i < 24; ++i)
       EXPECT_EQ(before[i / 4][i % 4], m[i / 4][i % 4]) << "element " << i;
-    for (int j = 0; j < 8; ++j)
-      EXPECT_EQ(kKept, x[j]) << "x[" << j << "]";
+    for (int j = 0; j < 8; ++j) EXPECT_EQ(kKept, x[j]) << "x[" << j << "]";
   }
 }
 
@@ -159,7 +157,7 @@ TEST(IntersectPolygon, BothFormsAnswerEachCase) {
     {"on a line", kLine, {.5, 0, 1}, {.5, 0, -1}, 1, 0, 1, {.5, NAN, NAN}},
   };
   // clang-format on
-  for (const auto &c : kCases) {
+  for (const auto& c : kCases) {
     SCOPED_TRACE(c.label);
     // The five-input form's t, u, v, then the six-input form's.
     float out[6] = {kKept, kKept, kKept, kKept, kKept, kKept};
@@ -175,4 +173,4 @@ TEST(IntersectPolygon, BothFormsAnswerEachCase) {
   }
 }
 
-} // namespace
+}  // namespace
