@@ -1,12 +1,11 @@
 // X3DMath: the solver's results and the row exchanges it leaves in the
 // caller's matrix; both intersection forms over a table of cases, with the
-// outputs that the six-input form leaves alone.
+// outputs that the six-input form leaves alone. (The shapes the solver
+// refuses: the x3dmath harness's seeds, which the suite replays.)
 #include <gtest/gtest.h>
 #include <morvane/X3DMath.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -59,35 +58,6 @@ TEST(SolveSystem, SolvesEachCaseInTheCallersMatrix) {
     for (int i = 0; i < c.k; ++i)
       for (int j = 0; j < 4; ++j)
         EXPECT_TRUE(Near(c.rows[j > c.k ? i : c.order[i]][j], m.rows[i][j]));
-  }
-}
-
-// Any other shape writes nothing: k >= 4 would overrun the three-row
-// temporaries, n = k + 2 would reach into the next row, and n <= k would read
-// values that no step wrote. Row 0's coefficients and row 1's first float
-// (row 0's fifth for n = 5) are below the pivot threshold, so that an
-// exchange would move rows; every other element is its own index.
-TEST(SolveSystem, WritesNothingForAnotherShape) {
-  const struct {
-    const char* label;
-    int n, k;
-  } kShapes[] = {
-      {"k = 0", 1, 0},     {"k = -1", 0, -1},          {"k = 4", 5, 4},
-      {"k = 5", 6, 5},     {"n = k + 2", 5, 3},        {"n = k", 3, 3},
-      {"n = k - 1", 2, 3}, {"n = k + 2, k = 2", 4, 2},
-  };
-  for (const auto& shape : kShapes) {
-    SCOPED_TRACE(shape.label);
-    float m[6][4];
-    float x[8];
-    for (int i = 0; i < 24; ++i) m[i / 4][i % 4] = i >= 1 && i <= 4 ? 1e-5f : i;
-    std::fill(x, x + 8, kKept);
-    float before[6][4];
-    std::memcpy(before, m, sizeof m);
-    X3DMath::SolveSystem(m, shape.n, shape.k, x);
-    for (int i = 0; i < 24; ++i)
-      EXPECT_EQ(before[i / 4][i % 4], m[i / 4][i % 4]) << "element " << i;
-    for (int j = 0; j < 8; ++j) EXPECT_EQ(kKept, x[j]) << "x[" << j << "]";
   }
 }
 
