@@ -13,15 +13,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "leak_log_reader.h"
 #include "platform/platform.h"
 #include "support/bookkeeping.h"
 #include "tracker/mem_manager.h"
@@ -42,18 +40,15 @@ unsigned int Size(int thread, int i) {
 }
 
 // One thread's blocks: block i has Size(thread, i) bytes and line i. Once it
-// holds kHeld blocks it releases one of them, chosen at random; the blocks
-// it keeps go to `kept`.
-void Work(int thread, std::vector<void*>* kept) {
+// holds kHeld blocks it releases one of them, chosen at random. Every
+// kKeptEvery-th block stays live.
+void Work(int thread) {
   const std::string file = File(thread);
   std::vector<void*> held;
   unsigned int random = static_cast<unsigned int>(thread) + 1;
   for (int i = 0; i < kAllocations; ++i) {
     void* block = _b_new(Size(thread, i), file.c_str(), i);
-    if (i % kKeptEvery == 0) {
-      kept->push_back(block);
-      continue;
-    }
+    if (i % kKeptEvery == 0) continue;
     held.push_back(block);
     if (held.size() < kHeld) continue;
     random = random * 1103515245u + 12345u;
@@ -126,10 +121,9 @@ void ExpectExactLoader(const std::vector<XDllLoader*>& seen) {
 
 TEST(Threads, AllocationsAndLoadsAtOnceLeaveExactTotalsReportAndRecords) {
   std::filesystem::current_path(MORVANE_PLUGIN_TREE);
-  std::vector<std::vector<void*>> kept(kThreads);
   std::vector<XDllLoader*> seen(kLoaders);
   std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) threads.emplace_back(Work, t, &kept[t]);
+  for (int t = 0; t < kThreads; ++t) threads.emplace_back(Work, t);
   for (int t = 0; t < kLoaders; ++t) threads.emplace_back(Load, t, &seen[t]);
   // Never more live blocks than the threads hold and keep.
   constexpr long kMostLive = kThreads * (kHeld + kKeptPerThread);
@@ -142,18 +136,13 @@ TEST(Threads, AllocationsAndLoadsAtOnceLeaveExactTotalsReportAndRecords) {
   for (std::thread& thread : threads) thread.join();
   ExpectExactLoader(seen);
 
-  // What the log must list for each file, newest first: "size line pointer"
-  // per block.
-  std::map<std::string, std::vector<std::string>> expected;
+  // Each kept block is a call site of its own: "file:line" and its size.
+  std::map<std::string, std::uint64_t> expected, reported;
   long used = 0;
   int bookkeeping = 0;
   for (int t = 0; t < kThreads; ++t) {
-    for (int k = kKeptPerThread - 1; k >= 0; --k) {
-      const int line = k * kKeptEvery;
-      std::ostringstream block;
-      block << Size(t, line) << ' ' << line << ' ' << std::hex
-            << reinterpret_cast<std::uintptr_t>(kept[t][k]);
-      expected[File(t)].push_back(block.str());
+    for (int line = 0; line < kAllocations; line += kKeptEvery) {
+      expected[File(t) + ":" + std::to_string(line)] = Size(t, line);
       used += Size(t, line);
       bookkeeping +=
           static_cast<int>(morvane::testing::BookkeepingBytes(File(t).size()));
@@ -169,23 +158,16 @@ TEST(Threads, AllocationsAndLoadsAtOnceLeaveExactTotalsReportAndRecords) {
   std::filesystem::create_directories(dir);
   std::filesystem::current_path(dir);
   morvane::tracker::DestroyGlobalManager();
-  std::ostringstream log;
-  log << std::ifstream("bmemlog.log").rdbuf();
-  const std::string text = log.str();
-  std::smatch totals;
-  std::regex_search(text, totals,
-                    std::regex("leaks += +(\\d+) byte\nnum of memory "
-                               "leaks += +(\\d+) \n"));
-  EXPECT_EQ(totals.str(1) + " " + totals.str(2),
-            std::to_string(used) + " " + std::to_string(kLive));
-  const std::regex block_lines(
-      "\\|   size    = (\\d+)\n\\|   src     = (\\S+)\n"
-      "\\|   line    = (\\d+)\n\\|   pointer = ([0-9a-f]+)\n");
-  std::map<std::string, std::vector<std::string>> reported;
-  for (std::sregex_iterator m(text.begin(), text.end(), block_lines), end;
-       m != end; ++m) {
-    reported[m->str(2)].push_back(m->str(1) + ' ' + m->str(3) + ' ' +
-                                  m->str(4));
+  // The log read strictly: every block whole, the header's totals its own.
+  const morvane::leaks::LeakLog log =
+      morvane::leaks::ReadLeakLogFile("bmemlog.log");
+  EXPECT_FALSE(log.error.has_value());
+  EXPECT_EQ(log.warning_count, 0u);
+  EXPECT_EQ(log.logged_bytes, used);
+  EXPECT_EQ(log.logged_blocks, kLive);
+  for (const morvane::leaks::Site& site : log.sites) {
+    EXPECT_EQ(site.blocks, 1u) << site.file << ":" << site.line;
+    reported[site.file + ":" + std::to_string(site.line)] = site.bytes;
   }
   EXPECT_EQ(reported, expected);
 }
