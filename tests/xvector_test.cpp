@@ -56,6 +56,7 @@ TEST(XVector, AddsItsOwnElementWhileFull) {
   Fill(v);
   v.Add(v[3]);
   EXPECT_EQ(v.end() - v.begin(), 65);
+  EXPECT_EQ(v.Capacity(), 128);
   for (int i = 0; i < 65; ++i) EXPECT_EQ(v[i].value, i < 64 ? i : 3) << i;
 }
 
