@@ -68,6 +68,7 @@ TEST(XStringBuf, AppendsInPlaceAndDoublesUntilThePieceFits) {
       APPENDS(10, "abc", "abcabcabc|9|10", 0, b.Append("%s%3s", p, p)),
       APPENDS(6, "abc", "abcbcc|6|12", 1, b.Append("%s%s", p + 1, p + 2)),
       APPENDS(4, "abc", "abcabc|c  |10|16", 2, b.Append("%s|%-3s", p, p + 2)),
+      APPENDS(4, "", "100000000000000000000.000000|28|32", 3, b.Append("%f", 1e20)),
       APPENDS(8, "%d;", "%d;7;123456789;7;|17|32", 2,
               b.Append(p, 7); b.Append(p, 123456789)),
       APPENDS(4, "abc", "abc1|4|8", 4, XStringBuf copy(b); b.Append("xyz");
