@@ -43,11 +43,12 @@ options=(
 )
 export GTEST_DEATH_TEST_STYLE=threadsafe
 
-# Not run under memcheck: exported_names, which runs nm through cmake and
-# none of the library's code.
+# Not run under memcheck: exported_names, which runs nm through cmake, and
+# the tests labelled `compile`, which run a compiler: none of the library's
+# code.
 excluded='^exported_names$'
 cd "$build"
-ctest -T memcheck -j "$JOBS" --output-on-failure -E "$excluded" \
+ctest -T memcheck -j "$JOBS" --output-on-failure -E "$excluded" -LE '^compile$' \
   --overwrite MemoryCheckCommand="$(command -v valgrind)" \
   --overwrite MemoryCheckCommandOptions="${options[*]}" \
   --overwrite MemoryCheckSuppressionFile="$root/tests/valgrind.supp"
