@@ -101,6 +101,8 @@ TEST(XStringCore, ChangesInstallAnExactBufferUnlessDocumentedToKeepIt) {
       CHANGE("", ""s, kNew, s.Empty()),
       CHANGE(" ab ", "ab"s, kNew, s.Trim()),
       CHANGE(" ", ""s, kNew, s.Trim()),
+      CHANGE(" ab", "ab"s, kNew, s.Trim()),
+      CHANGE("ab ", "ab"s, kNew, s.Trim()),
       CHANGE("ab", "abx"s, kNew, s += 'x'),
       CHANGE("ab", "b"s, kNew, s.Delete(0, 0)),
       CHANGE("ab", "aXYb"s, kNew, s.Insert(1, "XY")),

@@ -86,6 +86,10 @@ TEST(XStringBuf, AppendsInPlaceAndDoublesUntilThePieceFits) {
   }
 }
 
+TEST(XStringBuf, DefaultCapacityIs2048) {
+  EXPECT_EQ(State(XStringBuf()), "|0|2048");
+}
+
 // --- Moves -------------------------------------------------------------------
 
 // A move hands the buffer over and leaves an empty buffer of capacity 1; a
