@@ -1,7 +1,7 @@
 // XString in C++20 code: Format checked by its own rules passes its arguments
 // on, and the string is a contiguous range. (The calls it rejects are compile
-// tests: compile/format_arguments.cpp; examples/faces runs a range algorithm
-// over a string in its C++20 build.)
+// tests: compile/format_arguments.cpp; faces_cxx20, examples/faces built as
+// C++20, runs a range algorithm over a string.)
 #include <gtest/gtest.h>
 #include <morvane/XString.h>
 

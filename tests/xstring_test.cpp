@@ -3,8 +3,9 @@
 // Format, lastArg, and the type in a modern user's code. The string fuzz
 // harnesses, whose seeds the suite replays (xstring_*_fuzz_seeds), hold the
 // searches, edits, comparisons, concatenation, conversions and Format to
-// models; examples/faces, which CI builds against each installed package,
-// keys std::map and std::set by XString and sorts it.
+// models. examples/faces (faces_cxx17 and faces_cxx20 in the suite, and
+// built against each installed package by CI) keys std::map and std::set by
+// XString, sorts it and walks its container face.
 #include <gtest/gtest.h>
 #include <morvane/XString.h>
 
@@ -251,21 +252,6 @@ TEST(XStringModern, ComparesTheTextsUpToTheirFirstZero) {
   EXPECT_EQ(Comparisons(zero, b0a), Expected(-1));
   EXPECT_EQ(Comparisons(b0a, zero), Expected(1));
   EXPECT_EQ(Comparisons(XString("b"), b0a), Expected(0));
-}
-
-// size(), empty() and the iterators count Length(), a counted zero included,
-// while == reads the text up to its first zero.
-TEST(XStringModern, ContainerFaceCountsTheCountedCharacters) {
-  const XString zero = WithZero("ab"), empty = WithZero("");
-  EXPECT_EQ(std::string(zero.begin(), zero.end()), "ab\0"s);
-  EXPECT_EQ(std::string(zero.cbegin(), zero.cend()), "ab\0"s);
-  EXPECT_EQ(zero.size(), 3u);
-  EXPECT_EQ(zero.data(), zero.GetPtr());
-  EXPECT_EQ(zero.c_str(), zero.GetPtr());
-  EXPECT_TRUE(XString().empty());
-  EXPECT_FALSE(XString("a").empty());
-  EXPECT_FALSE(empty.empty());
-  EXPECT_TRUE(empty == "");
 }
 
 // Views, std::string, hashes, streams (whose width and fill apply) and fmt

@@ -141,11 +141,13 @@ void ContainerFace() {
   Check("the text still ends before it", word == "level");
   Check("data() is the buffer", word.data() == word.GetPtr());
   Check("c_str() is the buffer", word.c_str() == word.GetPtr());
-  long letters = 0;
-  for (char c : word) letters += c != '\0';
-  ExpectCount("range-for walks the counted characters", letters, 5);
+  std::string walked;
+  for (char c : word) walked += c;
+  Check("range-for walks the counted characters, the zero too",
+        walked == std::string_view("level\0", 6));
   Check("empty() asks", !word.empty());
   Check("an XString() is empty()", XString().empty());
+  Check("a counted zero alone is not empty()", !(XString() += '\0').empty());
 #if __cplusplus >= 202002L
   static_assert(std::ranges::contiguous_range<XString>);
   ExpectCount("std::ranges::count", std::ranges::count(word, 'l'), 2);

@@ -1,9 +1,10 @@
-# Included by the consumer projects that link morvane::morvane: the example
-# examples/faces/faces.cpp, built as C++17 (faces_cxx17) and as C++20
+# Included by every project that links morvane::morvane and builds this
+# example (examples/CMakeLists.txt and the consumer projects of
+# tests/consumer/): faces.cpp built as C++17 (faces_cxx17) and as C++20
 # (faces_cxx20), and the plug-in it loads (consumer_plugin, a module without
 # the "lib" prefix). Run as
 #   faces_cxx17 <path of consumer_plugin>
-set(faces_dir ${CMAKE_CURRENT_LIST_DIR}/../../examples/faces)
+set(faces_dir ${CMAKE_CURRENT_LIST_DIR})
 add_library(consumer_plugin MODULE ${faces_dir}/plugin.cpp)
 set_target_properties(consumer_plugin PROPERTIES PREFIX "")
 
