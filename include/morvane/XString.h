@@ -522,8 +522,14 @@ class MORVANE_API XString {
   /// @}
 };
 
+/// Format's scan limit and the compile-time check of its arguments (C++20);
+/// not for direct use.
+namespace morvane::format_check {
+/// Format scans at most this many positions of its format.
+inline constexpr unsigned kScanLimit = 1024;
+}  // namespace morvane::format_check
+
 #if MORVANE_FORMAT_CHECKED
-/// The compile-time check of Format's arguments (C++20); not for direct use.
 namespace morvane::format_check {
 
 // What a conversion takes.
@@ -549,12 +555,11 @@ constexpr Kind KindOf() {
 // with its message. Never defined.
 void FormatCheckFailed(const char* message);
 
-// Walks `format` as Format does (at most 1024 positions) and fails on a
+// Walks `format` as Format does (at most kScanLimit positions) and fails on a
 // '%' that is not followed by a conversion or another '%', and on
 // conversions that do not match the arguments, by count or by kind.
 template <class... Args>
 consteval void Check(const char* format) {
-  constexpr unsigned kScanLimit = 1024;
   const Kind kinds[] = {KindOf<Args>()..., Kind::kOther};
   const unsigned count = sizeof...(Args);
   unsigned taken = 0;

@@ -25,9 +25,9 @@ namespace common = morvane::common;
 using morvane::strings::CopyText;
 using morvane::strings::Install;
 
-// At most this many format positions are scanned; a conversion whose '%'
+// At most kScanLimit format positions are scanned; a conversion whose '%'
 // stands at the last of them is still completed.
-constexpr size_t kScanLimit = 1024;
+using morvane::format_check::kScanLimit;
 // Characters that fit the stack scratch area (its terminator comes extra).
 constexpr size_t kScratchChars = 1024;
 
