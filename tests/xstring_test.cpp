@@ -103,6 +103,7 @@ TEST(XStringCore, ChangesInstallAnExactBufferUnlessDocumentedToKeepIt) {
       CHANGE("ab ", "ab"s, kNew, s.Trim()),
       CHANGE("ab", "abx"s, kNew, s += 'x'),
       CHANGE("ab", "b"s, kNew, s.Delete(0, 0)),
+      CHANGE("abc", "a"s, kNew, s.Delete(1, 99)),
       CHANGE("ab", "aXYb"s, kNew, s.Insert(1, "XY")),
       CHANGE("a,b,c", "a.b,c"s, kNew, s.Replace(0, ",", ".")),
       CHANGE("ab", ""s, kNew, s.GetFromUnicode(kNoUnits)),
